@@ -1,0 +1,40 @@
+#ifndef VELMIRA_PROBABILITYRULE_H
+#define VELMIRA_PROBABILITYRULE_H
+
+#include <QString>
+
+#include <array>
+
+class QAbstractItemModel;
+
+enum class SheathSize { None, Ch10To12, Ch12To14 };
+
+// What the user has entered on the calculation page at the moment of a press.
+struct CalculationInput {
+    std::array<QString, 3> diameterTexts;
+    bool stricture = false;
+    SheathSize sheath = SheathSize::None;
+};
+
+// Either a figure, or the reason why there is none. A press that yields no
+// figure must say so: an earlier figure left on screen would look like a result.
+struct CalculationResult {
+    enum class Outcome { Figure, InvalidDiameter, NoSheathSize, EmptyTable, NoUsableRow };
+
+    Outcome outcome = Outcome::Figure;
+    int figure = 0; // percent, when outcome is Figure
+    int invalidDiameter = -1; // 0, 1 or 2, when outcome is InvalidDiameter
+    QString minimumText; // the smallest diameter with two decimals, when all three are valid
+
+    bool hasFigure() const { return outcome == Outcome::Figure; }
+};
+
+// The probability, in whole percent, that a ureteral access sheath can be placed.
+// A stricture gives 0. Otherwise only the smallest diameter counts: at or above
+// the sheath size's upper bound the figure is 93, at or below its lower bound 29,
+// and in between it comes from the statistics table of that sheath size. Each
+// calculation with valid diameters logs the two-decimal smallest diameter.
+CalculationResult calculateProbability(const CalculationInput &input,
+                                       const QAbstractItemModel *table);
+
+#endif // VELMIRA_PROBABILITYRULE_H

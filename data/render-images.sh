@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Renders Tavrel.jpg (461 x 561 picture under the input rows) and stet.png (128 x 128 icon) from Tavrel.svg and stet.svg.
+# The program reads Tavrel.jpg and stet.png from its working directory; copy them next to the executable after rendering.
+# Debian tools only (librsvg2-bin, netpbm, libjpeg-turbo-progs, fonts-dejavu-core); same tool versions give identical bytes.
+set -euo pipefail
+
+cd "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")"
+
+# Install missing tools (Debian).
+missing=()
+command -v rsvg-convert >/dev/null 2>&1 || missing+=(librsvg2-bin)
+command -v pngtopnm     >/dev/null 2>&1 || missing+=(netpbm)
+command -v cjpeg        >/dev/null 2>&1 || missing+=(libjpeg-turbo-progs)
+[ -e /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf ] || missing+=(fonts-dejavu-core)
+if [ "${#missing[@]}" -gt 0 ]; then
+    echo "Installing: ${missing[*]}" >&2
+    if [ "$(id -u)" -eq 0 ]; then sudo_cmd=(); else sudo_cmd=(sudo); fi
+    "${sudo_cmd[@]}" apt-get update
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y "${missing[@]}"
+fi
+
+# Fixed environment so that text and numbers render the same way every time.
+export LC_ALL=C.UTF-8
+export SOURCE_DATE_EPOCH=0
+
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+# Picture: SVG -> opaque PNG on white -> baseline JPEG (integer DCT, optimised Huffman tables, no comments or EXIF).
+rsvg-convert --format=png --width=461 --height=561 --background-color=white \
+    --output="$tmp/Tavrel.png" Tavrel.svg
+pngtopnm -mix -background=white "$tmp/Tavrel.png" > "$tmp/Tavrel.ppm"
+cjpeg -quality 92 -optimize -dct int -sample 1x1 -outfile "$tmp/Tavrel.jpg" "$tmp/Tavrel.ppm"
+mv -f "$tmp/Tavrel.jpg" Tavrel.jpg
+
+# Icon: SVG -> 128 x 128 RGBA PNG (cairo writes no time stamp or text chunks).
+rsvg-convert --format=png --width=128 --height=128 --output="$tmp/stet.png" stet.svg
+mv -f "$tmp/stet.png" stet.png
+
+chmod 644 Tavrel.jpg stet.png
+echo "Wrote $(pwd)/Tavrel.jpg and $(pwd)/stet.png"

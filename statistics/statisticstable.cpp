@@ -1,0 +1,57 @@
+#include "statisticstable.h"
+
+#include "statisticsfile.h"
+
+#include <QFile>
+#include <QHeaderView>
+#include <QTableWidget>
+#include <QTableWidgetItem>
+#include <QTextStream>
+
+namespace {
+
+QTableWidgetItem *centredItem(const QString &text)
+{
+    auto *item = new QTableWidgetItem(text);
+    item->setData(Qt::TextAlignmentRole, int(Qt::AlignCenter));
+    return item;
+}
+
+} // namespace
+
+void prepareStatisticsTable(QTableWidget *table)
+{
+    // The columns must exist before the labels: setHorizontalHeaderLabels never adds any.
+    table->setColumnCount(2);
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+}
+
+void fillStatisticsTable(QTableWidget *table, const StatisticsFile &file)
+{
+    table->setHorizontalHeaderLabels(file.headerLabels);
+    // One resize instead of a row insertion per line keeps long files linear.
+    table->setRowCount(int(file.rows.size()));
+    for (int row = 0; row < int(file.rows.size()); ++row) {
+        table->setItem(row, 0, centredItem(file.rows.at(row).diameter));
+        table->setItem(row, 1, centredItem(file.rows.at(row).percentage));
+    }
+}
+
+void loadStatisticsTable(QTableWidget *table, const QString &fileName)
+{
+    prepareStatisticsTable(table);
+
+    // No Text flag: the stream itself ends lines at LF and drops a CR before it.
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    QTextStream stream(&file);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    // Qt 5 decoded with the system's codec; keep that, so that a file saved in
+    // the system's own code page (Windows-1251 on a Russian Windows) reads the
+    // same under both. A byte-order mark still takes precedence.
+    stream.setEncoding(QStringConverter::System);
+#endif
+    fillStatisticsTable(table, parseStatistics(stream));
+}

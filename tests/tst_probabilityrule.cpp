@@ -1,0 +1,287 @@
+#include "diameter.h"
+#include "probabilityrule.h"
+#include "statisticslookup.h"
+
+#include <QRandomGenerator>
+#include <QStandardItemModel>
+#include <QTest>
+
+#include <cmath>
+
+Q_DECLARE_METATYPE(SheathSize)
+Q_DECLARE_METATYPE(CalculationResult::Outcome)
+
+namespace {
+
+using Outcome = CalculationResult::Outcome;
+using Rows = QVector<QStringList>;
+
+// A statistics table as the window holds one: text cells, two columns.
+// A row with a single field leaves its percentage cell without an item.
+void fill(QStandardItemModel &model, const Rows &rows)
+{
+    model.clear();
+    model.setColumnCount(2);
+    model.setRowCount(rows.size());
+    for (int row = 0; row < rows.size(); ++row)
+        for (int column = 0; column < rows.at(row).size(); ++column)
+            model.setItem(row, column, new QStandardItem(rows.at(row).at(column)));
+}
+
+// Distinct figures near each bound show whether the lookup ran and which row it chose.
+Rows boundaryRows()
+{
+    return {{QStringLiteral("1.44"), QStringLiteral("11")},
+            {QStringLiteral("1.45"), QStringLiteral("12")},
+            {QStringLiteral("1.59"), QStringLiteral("13")},
+            {QStringLiteral("1.60"), QStringLiteral("14")},
+            {QStringLiteral("1.84"), QStringLiteral("21")},
+            {QStringLiteral("1.85"), QStringLiteral("22")},
+            {QStringLiteral("1.99"), QStringLiteral("23")},
+            {QStringLiteral("2.00"), QStringLiteral("24")}};
+}
+
+CalculationInput input(const QString &a, const QString &b, const QString &c, SheathSize sheath,
+                       bool stricture = false)
+{
+    CalculationInput in;
+    in.diameterTexts = {a, b, c};
+    in.sheath = sheath;
+    in.stricture = stricture;
+    return in;
+}
+
+// The lookup as plainly stated: render every row's diameter and compare texts.
+std::optional<int> referenceLookup(const QAbstractItemModel &table, double minimum)
+{
+    std::optional<int> found;
+    for (int row = 0; row < table.rowCount(); ++row) {
+        if (twoDecimalText(table.index(row, 0).data().toString().toDouble())
+            != twoDecimalText(minimum))
+            continue;
+        if (const std::optional<int> percentage = readPercentage(table.index(row, 1).data()))
+            found = percentage;
+    }
+    return found;
+}
+
+} // namespace
+
+class ProbabilityRuleTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void decisionTable_data();
+    void decisionTable();
+    void invalidDiameters_data();
+    void invalidDiameters();
+    void lookupChoosesRow_data();
+    void lookupChoosesRow();
+    void lookupMatchesTextComparison();
+    void logsMinimumText();
+};
+
+void ProbabilityRuleTest::decisionTable_data()
+{
+    QTest::addColumn<QStringList>("diameters");
+    QTest::addColumn<SheathSize>("sheath");
+    QTest::addColumn<bool>("stricture");
+    QTest::addColumn<Outcome>("outcome");
+    QTest::addColumn<int>("figure");
+
+    const auto row = [](const char *name, QStringList diameters, SheathSize sheath, bool stricture,
+                        Outcome outcome, int figure) {
+        QTest::newRow(name) << diameters << sheath << stricture << outcome << figure;
+    };
+    const SheathSize small = SheathSize::Ch10To12;
+    const SheathSize large = SheathSize::Ch12To14;
+    const Outcome ok = Outcome::Figure;
+    const QString x = QStringLiteral("3");
+
+    row("10-12 at upper bound", {QStringLiteral("1.6"), x, x}, small, false, ok, 93);
+    row("10-12 above upper bound", {QStringLiteral("1.61"), x, x}, small, false, ok, 93);
+    row("10-12 just inside upper", {QStringLiteral("1.59"), x, x}, small, false, ok, 13);
+    row("10-12 1.599 looks up 1.60", {QStringLiteral("1.599"), x, x}, small, false, ok, 14);
+    row("10-12 at lower bound", {QStringLiteral("1.44"), x, x}, small, false, ok, 29);
+    row("10-12 below lower bound", {QStringLiteral("1.43"), x, x}, small, false, ok, 29);
+    row("10-12 just inside lower", {QStringLiteral("1.45"), x, x}, small, false, ok, 12);
+    row("10-12 1.441 looks up 1.44", {QStringLiteral("1.441"), x, x}, small, false, ok, 11);
+    row("12-14 at upper bound", {QStringLiteral("2"), x, x}, large, false, ok, 93);
+    row("12-14 above upper bound", {QStringLiteral("2.01"), x, x}, large, false, ok, 93);
+    row("12-14 just inside upper", {QStringLiteral("1.99"), x, x}, large, false, ok, 23);
+    row("12-14 1.995 looks up 2.00", {QStringLiteral("1.995"), x, x}, large, false, ok, 24);
+    row("12-14 1.999 looks up 2.00", {QStringLiteral("1.999"), x, x}, large, false, ok, 24);
+    row("12-14 at lower bound", {QStringLiteral("1.84"), x, x}, large, false, ok, 29);
+    row("12-14 below lower bound", {QStringLiteral("1.83"), x, x}, large, false, ok, 29);
+    row("12-14 just inside lower", {QStringLiteral("1.85"), x, x}, large, false, ok, 22);
+    row("only the smallest counts",
+        {QStringLiteral("3.0"), QStringLiteral("1.3"), QStringLiteral("2.5")}, large, false, ok,
+        29);
+    row("smallest in third place",
+        {QStringLiteral("2"), QStringLiteral("1.99"), QStringLiteral("1.45")}, small, false, ok,
+        12);
+    row("the form's initial values",
+        {QStringLiteral("1.6"), QStringLiteral("1.99"), QStringLiteral("1.45")}, small, false, ok,
+        12);
+    row("decimal comma", {QStringLiteral("1,59"), x, x}, small, false, ok, 13);
+    row("stricture gives 0", {QStringLiteral("1.7"), x, x}, small, true, ok, 0);
+    row("stricture without sheath size", {QStringLiteral("1.7"), x, x}, SheathSize::None, true, ok,
+        0);
+    row("stricture with invalid diameters",
+        {QString(), QStringLiteral("abc"), QStringLiteral("-1")}, large, true, ok, 0);
+    row("no sheath size", {QStringLiteral("1.7"), x, x}, SheathSize::None, false,
+        Outcome::NoSheathSize, 0);
+    row("middle band without matching row", {QStringLiteral("1.52"), x, x}, small, false,
+        Outcome::NoUsableRow, 0);
+}
+
+void ProbabilityRuleTest::decisionTable()
+{
+    QFETCH(QStringList, diameters);
+    QFETCH(SheathSize, sheath);
+    QFETCH(bool, stricture);
+    QFETCH(Outcome, outcome);
+    QFETCH(int, figure);
+
+    QStandardItemModel table;
+    fill(table, boundaryRows());
+    const CalculationResult result = calculateProbability(
+        input(diameters.at(0), diameters.at(1), diameters.at(2), sheath, stricture), &table);
+
+    QCOMPARE(result.outcome, outcome);
+    if (outcome == Outcome::Figure)
+        QCOMPARE(result.figure, figure);
+}
+
+void ProbabilityRuleTest::invalidDiameters_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("position");
+
+    QTest::newRow("empty") << QString() << 0;
+    QTest::newRow("blanks") << QStringLiteral("   ") << 1;
+    QTest::newRow("letters") << QStringLiteral("abc") << 2;
+    QTest::newRow("nan") << QStringLiteral("nan") << 0;
+    QTest::newRow("inf") << QStringLiteral("inf") << 1;
+    QTest::newRow("minus inf") << QStringLiteral("-inf") << 2;
+    QTest::newRow("zero") << QStringLiteral("0") << 0;
+    QTest::newRow("negative") << QStringLiteral("-1") << 1;
+    QTest::newRow("two separators") << QStringLiteral("1,5.2") << 2;
+    QTest::newRow("unit typed along") << QStringLiteral("1.5 mm") << 0;
+    QTest::newRow("overflow") << QStringLiteral("1e999") << 1;
+}
+
+void ProbabilityRuleTest::invalidDiameters()
+{
+    QFETCH(QString, text);
+    QFETCH(int, position);
+
+    QStandardItemModel table;
+    fill(table, boundaryRows());
+    for (SheathSize sheath : {SheathSize::Ch10To12, SheathSize::Ch12To14, SheathSize::None}) {
+        CalculationInput in
+            = input(QStringLiteral("1.45"), QStringLiteral("1.45"), QStringLiteral("1.45"), sheath);
+        in.diameterTexts.at(size_t(position)) = text;
+        const CalculationResult result = calculateProbability(in, &table);
+        QCOMPARE(result.outcome, Outcome::InvalidDiameter);
+        QCOMPARE(result.invalidDiameter, position);
+    }
+    // A valid field after the bad one is not reported instead of it.
+    const CalculationResult first = calculateProbability(
+        input(text, QStringLiteral("x"), QString(), SheathSize::Ch10To12), &table);
+    QCOMPARE(first.invalidDiameter, 0);
+}
+
+void ProbabilityRuleTest::lookupChoosesRow_data()
+{
+    QTest::addColumn<Rows>("rows");
+    QTest::addColumn<int>("expected"); // -1: no usable row
+
+    const auto r = [](const char *diameter, const char *percentage) {
+        return QStringList {QString::fromUtf8(diameter), QString::fromUtf8(percentage)};
+    };
+    QTest::newRow("exact") << Rows {r("1.52", "60")} << 60;
+    QTest::newRow("one decimal") << Rows {r("1.5", "1"), r("1.52", "61")} << 61;
+    QTest::newRow("three decimals") << Rows {r("1.520", "62")} << 62;
+    QTest::newRow("blanks around the number") << Rows {r(" 1.52 ", " 63 ")} << 63;
+    QTest::newRow("renders alike") << Rows {r("1.5249", "64")} << 64;
+    QTest::newRow("rounds away") << Rows {r("1.5251", "64")} << -1;
+    QTest::newRow("later row wins") << Rows {r("1.52", "10"), r("1.52", "20")} << 20;
+    QTest::newRow("unusable later row is passed over")
+        << Rows {r("1.52", "10"), r("1.52", "85%")} << 10;
+    QTest::newRow("leading zero") << Rows {r("1.52", "085")} << 85;
+    QTest::newRow("zero percent") << Rows {r("1.52", "0")} << 0;
+    QTest::newRow("hundred percent") << Rows {r("1.52", "100")} << 100;
+    QTest::newRow("percent sign") << Rows {r("1.52", "85%")} << -1;
+    QTest::newRow("fraction") << Rows {r("1.52", "85.5")} << -1;
+    QTest::newRow("above hundred") << Rows {r("1.52", "150")} << -1;
+    QTest::newRow("negative") << Rows {r("1.52", "-5")} << -1;
+    QTest::newRow("hexadecimal") << Rows {r("1.52", "0x10")} << -1;
+    QTest::newRow("empty percentage") << Rows {r("1.52", "")} << -1;
+    QTest::newRow("missing percentage item") << Rows {{QStringLiteral("1.52")}} << -1;
+    QTest::newRow("decimal comma in a cell is not a diameter") << Rows {r("1,52", "60")} << -1;
+    QTest::newRow("nan and inf never match")
+        << Rows {r("nan", "1"), r("inf", "2"), r("-inf", "3")} << -1;
+    QTest::newRow("text never matches") << Rows {r("abc", "1"), r("", "2")} << -1;
+}
+
+void ProbabilityRuleTest::lookupChoosesRow()
+{
+    QFETCH(Rows, rows);
+    QFETCH(int, expected);
+
+    QStandardItemModel table;
+    fill(table, rows);
+    QTest::ignoreMessage(QtDebugMsg, "\"1.52\"");
+    const CalculationResult result
+        = calculateProbability(input(QStringLiteral("1.52"), QStringLiteral("1.9"),
+                                     QStringLiteral("1.7"), SheathSize::Ch10To12),
+                               &table);
+
+    if (expected < 0) {
+        QCOMPARE(result.outcome, Outcome::NoUsableRow);
+    } else {
+        QCOMPARE(result.outcome, Outcome::Figure);
+        QCOMPARE(result.figure, expected);
+    }
+}
+
+// Rows far from the minimum are skipped without formatting them; the outcome
+// must still be that of comparing the two-decimal texts, near every boundary.
+void ProbabilityRuleTest::lookupMatchesTextComparison()
+{
+    QRandomGenerator random(20261208);
+    QStandardItemModel table;
+    for (int round = 0; round < 2000; ++round) {
+        const double minimum = 1.44 + 0.56 * random.generateDouble();
+        Rows rows;
+        for (int i = 0; i < 8; ++i) {
+            const double offset = (random.generateDouble() - 0.5) * 0.04;
+            const int decimals = random.bounded(1, 6);
+            rows.append({QString::number(minimum + offset, 'f', decimals),
+                         QString::number(random.bounded(0, 102))});
+        }
+        // Halfway values, where rounding decides the text.
+        rows.append({QString::number(std::floor(minimum * 100) / 100 + 0.005, 'f', 3),
+                     QString::number(random.bounded(0, 101))});
+        fill(table, rows);
+        QCOMPARE(lookUpProbability(table, minimum), referenceLookup(table, minimum));
+    }
+}
+
+void ProbabilityRuleTest::logsMinimumText()
+{
+    QStandardItemModel table;
+    fill(table, boundaryRows());
+    QTest::ignoreMessage(QtDebugMsg, "\"1.50\"");
+    calculateProbability(input(QStringLiteral("2"), QStringLiteral("1,5"), QStringLiteral("1.7"),
+                               SheathSize::Ch10To12),
+                         &table);
+    QTest::ignoreMessage(QtDebugMsg, "\"1.60\"");
+    calculateProbability(input(QStringLiteral("1.599"), QStringLiteral("3"), QStringLiteral("3"),
+                               SheathSize::Ch10To12, true),
+                         &table);
+}
+
+QTEST_GUILESS_MAIN(ProbabilityRuleTest)
+#include "tst_probabilityrule.moc"

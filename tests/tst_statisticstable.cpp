@@ -1,0 +1,164 @@
+#include "statisticstable.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QString headerLabel(const QTableWidget &table, int column)
+{
+    return table.model()->headerData(column, Qt::Horizontal).toString();
+}
+
+QStringList rowTexts(const QTableWidget &table, int row)
+{
+    return {table.item(row, 0)->text(), table.item(row, 1)->text()};
+}
+
+} // namespace
+
+class StatisticsTableTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void loadsFile_data();
+    void loadsFile();
+    void unreadableFileLeavesEmptyTable_data();
+    void unreadableFileLeavesEmptyTable();
+    void itemsAreCentredAndEditable();
+
+private:
+    QString writeFile(const QByteArray &bytes);
+
+    QScopedPointer<QTemporaryDir> dir;
+};
+
+void StatisticsTableTest::init()
+{
+    dir.reset(new QTemporaryDir);
+    QVERIFY(dir->isValid());
+}
+
+QString StatisticsTableTest::writeFile(const QByteArray &bytes)
+{
+    const QString path = dir->filePath(QStringLiteral("Statistics_1.txt"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return QString();
+    return path;
+}
+
+void StatisticsTableTest::loadsFile_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("labels");
+    QTest::addColumn<QVector<QStringList>>("rows");
+
+    const QByteArray example = "d,P\n# a remark, with a comma\n\n1.45,62\n1.46 ,\t64\n"
+                               "1.47,66,remark\n #1.48,68\n1.49\n1.50,\n";
+    const QVector<QStringList> exampleRows = {{QStringLiteral("1.45"), QStringLiteral("62")},
+                                              {QStringLiteral("1.46 "), QStringLiteral(" 64")},
+                                              {QStringLiteral("1.47"), QStringLiteral("66")},
+                                              {QStringLiteral("#1.48"), QStringLiteral("68")},
+                                              {QStringLiteral("1.50"), QString()}};
+    const QStringList dp = {QStringLiteral("d"), QStringLiteral("P")};
+    QByteArray crlf = example;
+    crlf.replace("\n", "\r\n");
+
+    QTest::newRow("example table") << example << dp << exampleRows;
+    QTest::newRow("CR LF") << crlf << dp << exampleRows;
+    QTest::newRow("empty file: empty first label, default second")
+        << QByteArray() << QStringList {QString(), QStringLiteral("2")} << QVector<QStringList> {};
+    QTest::newRow("header without comma")
+        << QByteArray("diameter\n") << QStringList {QStringLiteral("diameter"), QStringLiteral("2")}
+        << QVector<QStringList> {};
+    QTest::newRow("header with three fields")
+        << QByteArray("a,b,c\n1.5,50,x\n") << QStringList {QStringLiteral("a"), QStringLiteral("b")}
+        << QVector<QStringList> {{QStringLiteral("1.5"), QStringLiteral("50")}};
+
+    const QString russian = QStringLiteral("Диаметр (мм),Вероятность (%)");
+    QTest::newRow("UTF-8 with byte-order mark")
+        << QByteArray("\xEF\xBB\xBF" + russian.toUtf8() + "\n1.5,50\n")
+        << russian.split(QLatin1Char(','))
+        << QVector<QStringList> {{QStringLiteral("1.5"), QStringLiteral("50")}};
+    QString utf16Text = russian + QStringLiteral("\n1.5,50\n");
+    QByteArray utf16("\xFF\xFE");
+    utf16.append(reinterpret_cast<const char *>(utf16Text.utf16()), utf16Text.size() * 2);
+    QTest::newRow("UTF-16 with byte-order mark")
+        << utf16 << russian.split(QLatin1Char(','))
+        << QVector<QStringList> {{QStringLiteral("1.5"), QStringLiteral("50")}};
+}
+
+void StatisticsTableTest::loadsFile()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, labels);
+    QFETCH(QVector<QStringList>, rows);
+
+    const QString path = writeFile(bytes);
+    QVERIFY(!path.isEmpty());
+    QTableWidget table;
+    loadStatisticsTable(&table, path);
+
+    QCOMPARE(table.columnCount(), 2);
+    QCOMPARE(headerLabel(table, 0), labels.at(0));
+    QCOMPARE(headerLabel(table, 1), labels.at(1));
+    QCOMPARE(table.rowCount(), rows.size());
+    for (int row = 0; row < rows.size(); ++row)
+        QCOMPARE(rowTexts(table, row), rows.at(row));
+}
+
+void StatisticsTableTest::unreadableFileLeavesEmptyTable_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("missing") << QStringLiteral("missing");
+    QTest::newRow("directory") << QStringLiteral("directory");
+}
+
+void StatisticsTableTest::unreadableFileLeavesEmptyTable()
+{
+    QFETCH(QString, kind);
+    const QString path = dir->filePath(QStringLiteral("Statistics_1.txt"));
+    if (kind == QLatin1String("directory"))
+        QVERIFY(QDir().mkpath(path));
+
+    QTableWidget table;
+    loadStatisticsTable(&table, path);
+
+    QCOMPARE(table.columnCount(), 2);
+    QCOMPARE(table.rowCount(), 0);
+    QCOMPARE(headerLabel(table, 0), QStringLiteral("1"));
+    QCOMPARE(headerLabel(table, 1), QStringLiteral("2"));
+    // Rows a user might add later stretch like loaded ones.
+    table.setRowCount(1);
+    QCOMPARE(table.horizontalHeader()->sectionResizeMode(0), QHeaderView::Stretch);
+    QCOMPARE(table.verticalHeader()->sectionResizeMode(0), QHeaderView::Stretch);
+}
+
+void StatisticsTableTest::itemsAreCentredAndEditable()
+{
+    const QString path = writeFile("d,P\n1.5,50\n1.6,60\n");
+    QTableWidget table;
+    loadStatisticsTable(&table, path);
+
+    QCOMPARE(table.horizontalHeader()->sectionResizeMode(1), QHeaderView::Stretch);
+    QCOMPARE(table.verticalHeader()->sectionResizeMode(1), QHeaderView::Stretch);
+    for (int row = 0; row < 2; ++row) {
+        for (int column = 0; column < 2; ++column) {
+            const QTableWidgetItem *item = table.item(row, column);
+            QVERIFY(item);
+            QCOMPARE(item->type(), int(QTableWidgetItem::Type));
+            QCOMPARE(item->data(Qt::TextAlignmentRole), QVariant(132));
+            QVERIFY(item->flags() & Qt::ItemIsEditable);
+        }
+    }
+    QVERIFY(table.editTriggers() != QAbstractItemView::NoEditTriggers);
+}
+
+QTEST_MAIN(StatisticsTableTest)
+#include "tst_statisticstable.moc"

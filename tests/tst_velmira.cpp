@@ -1,0 +1,564 @@
+#include "aboutbox.h"
+#include "startup.h"
+#include "velmira.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QGraphicsPixmapItem>
+#include <QGraphicsView>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMetaMethod>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+const QStringList DataFiles
+    = {QStringLiteral("Statistics_1.txt"), QStringLiteral("Statistics_2.txt"),
+       QStringLiteral("Tavrel.jpg"), QStringLiteral("stet.png")};
+
+template<typename T = QWidget> T *child(const QWidget &window, const char *name)
+{
+    return window.findChild<T *>(QString::fromLatin1(name));
+}
+
+// What a message box showed before the test closed it.
+struct SeenBox {
+    bool shown = false;
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    Qt::TextFormat format = Qt::AutoText;
+    QWidget *parent = nullptr;
+};
+
+// Clicks the button and closes the modal box it opens, if any.
+SeenBox clickClosingBox(QAbstractButton *button)
+{
+    SeenBox seen;
+    QTimer closer;
+    closer.setInterval(0);
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        seen = {true,        box->windowTitle(), box->text(),
+                box->icon(), box->textFormat(),  box->parentWidget()};
+        box->close();
+    });
+    closer.start();
+    QTest::mouseClick(button, Qt::LeftButton);
+    return seen;
+}
+
+} // namespace
+
+class VelmiraTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void widgetTree_data();
+    void widgetTree();
+    void creationOrder();
+    void windowFrame();
+    void texts_data();
+    void texts();
+    void initialState();
+    void metaObject();
+
+    void tablesFromFiles();
+    void picture_data();
+    void picture();
+    void startsWithoutDataFiles();
+    void iconAndExitStatus_data();
+    void iconAndExitStatus();
+
+    void calculates_data();
+    void calculates();
+    void editedCellCounts();
+    void aboutBox();
+
+private:
+    void copyDataFiles(const QStringList &names);
+
+    QScopedPointer<QTemporaryDir> workDir;
+    QString previousDir;
+};
+
+void VelmiraTest::init()
+{
+    previousDir = QDir::currentPath();
+    workDir.reset(new QTemporaryDir);
+    QVERIFY(workDir->isValid());
+    QVERIFY(QDir::setCurrent(workDir->path()));
+    copyDataFiles(DataFiles);
+}
+
+void VelmiraTest::cleanup()
+{
+    QDir::setCurrent(previousDir);
+    QApplication::setWindowIcon(QIcon());
+}
+
+void VelmiraTest::copyDataFiles(const QStringList &names)
+{
+    for (const QString &name : names)
+        QVERIFY(QFile::copy(QStringLiteral(VELMIRA_DATA_DIR "/") + name, workDir->filePath(name)));
+}
+
+void VelmiraTest::widgetTree_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("className");
+    QTest::addColumn<QString>("parentName"); // empty: a page, reparented by its tab widget
+    QTest::addColumn<QRect>("geometry"); // null: placed by a layout
+
+    const auto row
+        = [](const char *name, const char *className, const char *parent, QRect geometry) {
+              QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(className)
+                                  << QString::fromLatin1(parent) << geometry;
+          };
+    row("centralWidget", "QWidget", "Velmira", {});
+    row("tabWidget", "QTabWidget", "centralWidget", {9, 9, 491, 751});
+    row("tab", "QWidget", "", {});
+    row("graphicsView", "QGraphicsView", "tab", {9, 67, 461, 561});
+    row("groupBox", "QGroupBox", "tab", {10, 10, 160, 50});
+    row("formLayout", "QFormLayout", "groupBox", {});
+    row("radioB_1012", "QRadioButton", "groupBox", {});
+    row("radioB_1214", "QRadioButton", "groupBox", {});
+    row("checkBox", "QCheckBox", "tab", {200, 30, 124, 17});
+    row("label", "QLabel", "tab", {10, 636, 74, 16});
+    row("pushButton", "QPushButton", "tab", {350, 13, 121, 41});
+    row("label_2", "QLabel", "tab", {140, 660, 211, 26});
+    row("lineEdit_P", "QLineEdit", "tab", {180, 698, 133, 20});
+    row("lineEdit_one", "QLineEdit", "tab", {220, 230, 61, 20});
+    row("lineEdit_two", "QLineEdit", "tab", {220, 460, 61, 20});
+    row("lineEdit_three", "QLineEdit", "tab", {220, 560, 61, 20});
+    row("label_5", "QLabel", "tab", {200, 230, 21, 21});
+    row("label_6", "QLabel", "tab", {200, 460, 21, 21});
+    row("label_7", "QLabel", "tab", {200, 560, 21, 21});
+    row("label_8", "QLabel", "tab", {290, 230, 21, 21});
+    row("label_9", "QLabel", "tab", {290, 460, 21, 21});
+    row("label_10", "QLabel", "tab", {290, 560, 21, 21});
+    row("label_11", "QLabel", "tab", {320, 690, 21, 31});
+    row("tab_2", "QWidget", "", {});
+    row("gridLayout_5", "QGridLayout", "tab_2", {});
+    row("verticalLayout_2", "QVBoxLayout", "gridLayout_5", {});
+    row("label_3", "QLabel", "tab_2", {});
+    row("tableW_d1012", "QTableWidget", "tab_2", {});
+    row("verticalLayout_3", "QVBoxLayout", "gridLayout_5", {});
+    row("label_4", "QLabel", "tab_2", {});
+    row("tableW_d1214", "QTableWidget", "tab_2", {});
+    row("pushButton_2", "QPushButton", "centralWidget", {460, 5, 31, 21});
+}
+
+void VelmiraTest::widgetTree()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, className);
+    QFETCH(QString, parentName);
+    QFETCH(QRect, geometry);
+
+    Velmira window;
+    const QList<QObject *> found = window.findChildren<QObject *>(name);
+    QCOMPARE(found.size(), 1);
+    const QObject *object = found.first();
+    QCOMPARE(QString::fromLatin1(object->metaObject()->className()), className);
+    if (!parentName.isEmpty())
+        QCOMPARE(object->parent()->objectName(), parentName);
+    if (!geometry.isNull())
+        QCOMPARE(qobject_cast<const QWidget *>(object)->geometry(), geometry);
+}
+
+void VelmiraTest::creationOrder()
+{
+    Velmira window;
+    const auto namesOfChildren = [&](const char *parent) {
+        QStringList names;
+        for (const QObject *object :
+             window.findChild<QObject *>(QString::fromLatin1(parent))->children())
+            names.append(object->objectName());
+        return names;
+    };
+    QCOMPARE(namesOfChildren("tab").join(QLatin1Char(' ')),
+             QStringLiteral("graphicsView groupBox checkBox label pushButton label_2 lineEdit_P "
+                            "lineEdit_one lineEdit_two lineEdit_three label_5 label_6 label_7 "
+                            "label_8 label_9 label_10 label_11"));
+    QCOMPARE(namesOfChildren("groupBox").join(QLatin1Char(' ')),
+             QStringLiteral("formLayout radioB_1012 radioB_1214"));
+    QCOMPARE(namesOfChildren("tab_2").join(QLatin1Char(' ')),
+             QStringLiteral("gridLayout_5 label_3 tableW_d1012 label_4 tableW_d1214"));
+    QCOMPARE(namesOfChildren("centralWidget").mid(0, 2).join(QLatin1Char(' ')),
+             QStringLiteral("tabWidget pushButton_2"));
+
+    auto *grid = child<QWidget>(window, "tab_2")->findChild<QGridLayout *>();
+    QCOMPARE(grid->itemAtPosition(0, 0)->layout()->objectName(),
+             QStringLiteral("verticalLayout_2"));
+    QCOMPARE(grid->itemAtPosition(0, 1)->layout()->objectName(),
+             QStringLiteral("verticalLayout_3"));
+    for (QLayout *layout :
+         {static_cast<QLayout *>(grid), child<QWidget>(window, "groupBox")->layout()}) {
+        QCOMPARE(layout->spacing(), 6);
+        QCOMPARE(layout->contentsMargins(), QMargins(11, 11, 11, 11));
+    }
+}
+
+void VelmiraTest::windowFrame()
+{
+    Velmira window;
+    QCOMPARE(window.objectName(), QStringLiteral("Velmira"));
+    QCOMPARE(window.size(), QSize(510, 775));
+    QCOMPARE(window.sizePolicy().horizontalPolicy(), QSizePolicy::Fixed);
+    QCOMPARE(window.sizePolicy().verticalPolicy(), QSizePolicy::Fixed);
+    QCOMPARE(window.centralWidget()->objectName(), QStringLiteral("centralWidget"));
+    QVERIFY(!window.findChild<QMenuBar *>());
+    QVERIFY(!window.findChild<QStatusBar *>());
+    QVERIFY(!window.parentWidget());
+}
+
+void VelmiraTest::texts_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("property");
+    QTest::addColumn<QString>("text");
+
+    const auto row = [](const char *name, const char *property, const char *text) {
+        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(property)
+                            << QString::fromUtf8(text);
+    };
+    row("groupBox", "title", "Размер мочеточника");
+    row("radioB_1012", "text", "10-12 Ch");
+    row("radioB_1214", "text", "12-14 Ch");
+    row("checkBox", "text", "Наличие стриктуры");
+    row("label", "text", "ЗАКЛЮЧЕНИЕ:");
+    row("pushButton", "text", "Расчет");
+    row("label_2", "text", "ВЕРОЯТНОСТЬ УСПЕШНОЙ УСТАНОВКИ\nМОЧЕТОЧНИКОГО КОЖУХА СОСТАВЛЯЕТ");
+    row("lineEdit_one", "text", "1.6");
+    row("lineEdit_two", "text", "1.99");
+    row("lineEdit_three", "text", "1.45");
+    row("label_5", "text", "d=");
+    row("label_6", "text", "d=");
+    row("label_7", "text", "d=");
+    row("label_8", "text", "[мм]");
+    row("label_9", "text", "[мм]");
+    row("label_10", "text", "[мм]");
+    row("label_11", "text", "%");
+    row("label_3", "text", "10-12 Ch");
+    row("label_4", "text", "12-14 Ch");
+    row("pushButton_2", "text", "?");
+    row("lineEdit_P", "text", "");
+}
+
+void VelmiraTest::texts()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, property);
+    QFETCH(QString, text);
+
+    Velmira window;
+    QObject *object = window.findChild<QObject *>(name);
+    QVERIFY(object);
+    QCOMPARE(object->property(property.toLatin1().constData()).toString(), text);
+}
+
+void VelmiraTest::initialState()
+{
+    Velmira window;
+    QCOMPARE(window.windowTitle(), QStringLiteral("Velmira"));
+    auto *tabs = child<QTabWidget>(window, "tabWidget");
+    QCOMPARE(tabs->count(), 2);
+    QCOMPARE(tabs->widget(0), child(window, "tab"));
+    QCOMPARE(tabs->widget(1), child(window, "tab_2"));
+    QCOMPARE(tabs->tabText(0), QStringLiteral("Расчет вероятности"));
+    QCOMPARE(tabs->tabText(1), QStringLiteral("Статистика"));
+    QCOMPARE(tabs->currentIndex(), 0);
+
+    auto *small = child<QRadioButton>(window, "radioB_1012");
+    auto *large = child<QRadioButton>(window, "radioB_1214");
+    QVERIFY(small->isChecked());
+    QVERIFY(!large->isChecked());
+    QVERIFY(!child<QCheckBox>(window, "checkBox")->isChecked());
+    QCOMPARE(child<QLabel>(window, "label_2")->alignment(), Qt::AlignCenter);
+    QCOMPARE(child<QLineEdit>(window, "lineEdit_P")->alignment(), Qt::AlignCenter);
+    QVERIFY(!child<QLineEdit>(window, "lineEdit_P")->isReadOnly());
+
+    // The two sheath sizes exclude each other.
+    large->click();
+    QVERIFY(!small->isChecked());
+    small->click();
+    QVERIFY(!large->isChecked());
+}
+
+void VelmiraTest::metaObject()
+{
+    Velmira window;
+    const QMetaObject *meta = window.metaObject();
+    QCOMPARE(QString::fromLatin1(meta->className()), QStringLiteral("Velmira"));
+    QCOMPARE(meta->superClass(), &QMainWindow::staticMetaObject);
+    QCOMPARE(meta->methodCount() - meta->methodOffset(), 2);
+    const QByteArray expected[] = {"on_pushButton_clicked()", "on_pushButton_2_clicked()"};
+    for (int i = 0; i < 2; ++i) {
+        const QMetaMethod method = meta->method(meta->methodOffset() + i);
+        QCOMPARE(method.methodSignature(), expected[i]);
+        QCOMPARE(method.methodType(), QMetaMethod::Slot);
+        QCOMPARE(method.access(), QMetaMethod::Private);
+    }
+    QCOMPARE(meta->propertyCount(), meta->propertyOffset());
+    QCOMPARE(window.qt_metacast("Velmira"), static_cast<void *>(&window));
+    QCOMPARE(window.qt_metacast("QMainWindow"),
+             static_cast<void *>(static_cast<QMainWindow *>(&window)));
+    QVERIFY(!window.qt_metacast(nullptr));
+}
+
+void VelmiraTest::tablesFromFiles()
+{
+    Velmira window;
+    for (const char *name : {"tableW_d1012", "tableW_d1214"}) {
+        auto *table = child<QTableWidget>(window, name);
+        QCOMPARE(table->columnCount(), 2);
+        QCOMPARE(table->rowCount(), 17);
+        QCOMPARE(table->horizontalHeaderItem(0)->text(), QStringLiteral("Диаметр (мм)"));
+        QCOMPARE(table->horizontalHeaderItem(1)->text(), QStringLiteral("Вероятность (%)"));
+    }
+    QCOMPARE(child<QTableWidget>(window, "tableW_d1012")->item(0, 0)->text(),
+             QStringLiteral("1.44"));
+    QCOMPARE(child<QTableWidget>(window, "tableW_d1214")->item(16, 0)->text(),
+             QStringLiteral("2.00"));
+}
+
+void VelmiraTest::picture_data()
+{
+    QTest::addColumn<QSize>("pictureSize"); // empty: no picture file
+    QTest::newRow("shipped picture") << QSize(-1, -1);
+    QTest::newRow("wide picture") << QSize(200, 50);
+    QTest::newRow("tall picture") << QSize(30, 900);
+    QTest::newRow("no picture") << QSize();
+}
+
+void VelmiraTest::picture()
+{
+    QFETCH(QSize, pictureSize);
+    if (!pictureSize.isValid() || pictureSize.width() > 0)
+        QVERIFY(QFile::remove(QStringLiteral("Tavrel.jpg")));
+    if (pictureSize.isValid()) {
+        // Left half red, right half blue: stretching keeps the halves.
+        QImage image(pictureSize, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = image.width() / 2; x < image.width(); ++x)
+                image.setPixel(x, y, qRgb(0, 0, 255));
+        QVERIFY(image.save(QStringLiteral("Tavrel.jpg"), "JPG", 95));
+    }
+
+    Velmira window;
+    auto *view = child<QGraphicsView>(window, "graphicsView");
+    QGraphicsScene *scene = view->scene();
+    QVERIFY(scene);
+    QCOMPARE(scene->parent(), &window);
+    QCOMPARE(scene->sceneRect(), QRectF(0, 0, 456, 556));
+    QCOMPARE(scene->items().size(), 1);
+    auto *item = qgraphicsitem_cast<QGraphicsPixmapItem *>(scene->items().first());
+    QVERIFY(item);
+    QCOMPARE(item->pos(), QPointF(0, 0));
+    if (pictureSize.isEmpty()) {
+        QVERIFY(item->pixmap().isNull());
+        return;
+    }
+    QCOMPARE(item->pixmap().size(), QSize(461, 561));
+    if (pictureSize.width() > 0) {
+        const QImage shown = item->pixmap().toImage();
+        for (int y : {5, 280, 555}) {
+            QVERIFY(qRed(shown.pixel(50, y)) > 200 && qBlue(shown.pixel(50, y)) < 60);
+            QVERIFY(qBlue(shown.pixel(410, y)) > 200 && qRed(shown.pixel(410, y)) < 60);
+        }
+    }
+}
+
+void VelmiraTest::startsWithoutDataFiles()
+{
+    for (const QString &name : DataFiles)
+        QVERIFY(QFile::remove(name));
+
+    Velmira window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    for (const char *name : {"tableW_d1012", "tableW_d1214"}) {
+        auto *table = child<QTableWidget>(window, name);
+        QCOMPARE(table->columnCount(), 2);
+        QCOMPARE(table->rowCount(), 0);
+    }
+    QVERIFY(child<QGraphicsView>(window, "graphicsView")->scene());
+
+    // Outside the bounds the figure needs no table; inside, the user is told why there is none.
+    auto *result = child<QLineEdit>(window, "lineEdit_P");
+    child<QLineEdit>(window, "lineEdit_three")->setText(QStringLiteral("1.3"));
+    QVERIFY(!clickClosingBox(child<QPushButton>(window, "pushButton")).shown);
+    QCOMPARE(result->text(), QStringLiteral("29"));
+    child<QLineEdit>(window, "lineEdit_three")->setText(QStringLiteral("1.5"));
+    const SeenBox box = clickClosingBox(child<QPushButton>(window, "pushButton"));
+    QVERIFY(box.shown);
+    QVERIFY(box.text.contains(QStringLiteral("1.50")));
+    QVERIFY(result->text().isEmpty());
+}
+
+void VelmiraTest::iconAndExitStatus_data()
+{
+    QTest::addColumn<bool>("withIcon");
+    QTest::newRow("with stet.png") << true;
+    QTest::newRow("without stet.png") << false;
+}
+
+// Runs the program's own start-up and closes its window as a user would.
+void VelmiraTest::iconAndExitStatus()
+{
+    QFETCH(bool, withIcon);
+    if (!withIcon)
+        QVERIFY(QFile::remove(QStringLiteral("stet.png")));
+
+    bool sawWindow = false;
+    QIcon icon;
+    QTimer::singleShot(0, [&] {
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            if (auto *window = qobject_cast<Velmira *>(widget)) {
+                sawWindow = window->isVisible();
+                icon = window->windowIcon();
+                window->close();
+            }
+        }
+    });
+    const int status = runVelmira(*qApp);
+
+    QVERIFY(sawWindow);
+    QCOMPARE(status, 0);
+    QCOMPARE(icon.isNull(), !withIcon);
+    if (withIcon)
+        QCOMPARE(icon.availableSizes().value(0), QImage(QStringLiteral("stet.png")).size());
+}
+
+void VelmiraTest::calculates_data()
+{
+    QTest::addColumn<QStringList>("diameters");
+    QTest::addColumn<bool>("largeSheath");
+    QTest::addColumn<bool>("stricture");
+    QTest::addColumn<QString>("figure"); // empty: no figure, a warning instead
+    QTest::addColumn<QString>("warningMentions");
+
+    const auto row = [](const char *name, QStringList d, bool large, bool stricture,
+                        const char *figure, const char *mention) {
+        QTest::newRow(name) << d << large << stricture << QString::fromLatin1(figure)
+                            << QString::fromUtf8(mention);
+    };
+    const QString x = QStringLiteral("3");
+    row("initial values", {QStringLiteral("1.6"), QStringLiteral("1.99"), QStringLiteral("1.45")},
+        false, false, "33", "");
+    row("10-12 Ch lookup", {QStringLiteral("1.58"), x, x}, false, false, "85", "");
+    row("10-12 Ch upper bound", {QStringLiteral("1.6"), x, x}, false, false, "93", "");
+    row("12-14 Ch lookup", {x, QStringLiteral("1.95"), x}, true, false, "73", "");
+    row("12-14 Ch lower bound", {x, x, QStringLiteral("1.84")}, true, false, "29", "");
+    row("decimal comma", {QStringLiteral("1,5"), x, x}, false, false, "53", "");
+    row("stricture", {QStringLiteral("abc"), QString(), x}, true, true, "0", "");
+    row("empty field", {x, QString(), x}, false, false, "", "второй");
+    row("letters", {x, x, QStringLiteral("<b>abc</b>")}, false, false, "", "«<b>abc</b>»");
+    row("negative", {QStringLiteral("-1"), x, x}, true, false, "", "первый");
+    row("nan", {QStringLiteral("nan"), x, x}, false, false, "", "первый");
+}
+
+void VelmiraTest::calculates()
+{
+    QFETCH(QStringList, diameters);
+    QFETCH(bool, largeSheath);
+    QFETCH(bool, stricture);
+    QFETCH(QString, figure);
+    QFETCH(QString, warningMentions);
+
+    Velmira window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *result = child<QLineEdit>(window, "lineEdit_P");
+    auto *press = child<QPushButton>(window, "pushButton");
+    // A figure from an earlier press must never survive a press without one.
+    result->setText(QStringLiteral("77"));
+
+    const char *fields[] = {"lineEdit_one", "lineEdit_two", "lineEdit_three"};
+    for (int i = 0; i < 3; ++i) {
+        auto *field = child<QLineEdit>(window, fields[i]);
+        field->clear();
+        QTest::keyClicks(field, diameters.at(i));
+    }
+    if (largeSheath)
+        QTest::mouseClick(child<QRadioButton>(window, "radioB_1214"), Qt::LeftButton);
+    if (stricture)
+        QTest::mouseClick(child<QCheckBox>(window, "checkBox"), Qt::LeftButton);
+
+    const SeenBox box = clickClosingBox(press);
+    QCOMPARE(result->text(), figure);
+    QCOMPARE(box.shown, figure.isEmpty());
+    if (box.shown) {
+        QVERIFY2(box.text.contains(warningMentions), qPrintable(box.text));
+        QCOMPARE(box.icon, QMessageBox::Warning);
+        QCOMPARE(box.format, Qt::PlainText);
+        QCOMPARE(box.parent, &window);
+    }
+}
+
+void VelmiraTest::editedCellCounts()
+{
+    Velmira window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *table = child<QTableWidget>(window, "tableW_d1012");
+    auto *result = child<QLineEdit>(window, "lineEdit_P");
+    auto *press = child<QPushButton>(window, "pushButton");
+
+    table->item(1, 1)->setText(QStringLiteral("40")); // the row of 1.45
+    clickClosingBox(press);
+    QCOMPARE(result->text(), QStringLiteral("40"));
+
+    table->item(1, 1)->setText(QStringLiteral("40%"));
+    const SeenBox box = clickClosingBox(press);
+    QVERIFY(box.shown);
+    QVERIFY(box.text.contains(QStringLiteral("1.45")));
+    QVERIFY(box.text.contains(QStringLiteral("10-12 Ch")));
+    QVERIFY(result->text().isEmpty());
+}
+
+void VelmiraTest::aboutBox()
+{
+    Velmira window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *result = child<QLineEdit>(window, "lineEdit_P");
+    result->setText(QStringLiteral("42"));
+
+    for (int click = 0; click < 2; ++click) {
+        const SeenBox box = clickClosingBox(child<QPushButton>(window, "pushButton_2"));
+        QVERIFY(box.shown);
+        QCOMPARE(box.title, QStringLiteral("Об авторах"));
+        QCOMPARE(box.text, aboutText());
+        QVERIFY(!box.parent);
+    }
+    const QStringList lines = aboutText().split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 5);
+    QCOMPARE(lines.mid(0, 3).join(QLatin1Char('\n')),
+             QStringLiteral("Программа для расчета вероятности успешной\n"
+                            "установки мочеточникого кожуха\nИсполнители:"));
+    QCOMPARE(result->text(), QStringLiteral("42"));
+}
+
+QTEST_MAIN(VelmiraTest)
+#include "tst_velmira.moc"

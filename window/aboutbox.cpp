@@ -1,0 +1,22 @@
+#include "aboutbox.h"
+
+#include <QMessageBox>
+
+QString aboutTitle()
+{
+    return QString::fromUtf8("Об авторах");
+}
+
+QString aboutText()
+{
+    return QString::fromUtf8("Программа для расчета вероятности успешной\n"
+                             "установки мочеточникого кожуха\n"
+                             "Исполнители:\n"
+                             "Разработчики программы Velmira\n"
+                             "(программный код, рисунок и значок)");
+}
+
+void showAboutBox()
+{
+    QMessageBox::about(nullptr, aboutTitle(), aboutText());
+}

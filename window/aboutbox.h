@@ -1,0 +1,13 @@
+#ifndef VELMIRA_ABOUTBOX_H
+#define VELMIRA_ABOUTBOX_H
+
+#include <QString>
+
+// The About box's title and its five lines: what the program does and who made it.
+QString aboutTitle();
+QString aboutText();
+
+// Shows the About box, modal for the whole application, and returns once it is closed.
+void showAboutBox();
+
+#endif // VELMIRA_ABOUTBOX_H
