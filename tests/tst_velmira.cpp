@@ -431,12 +431,18 @@ void VelmiraTest::iconAndExitStatus()
         QVERIFY(QFile::remove(QStringLiteral("stet.png")));
 
     bool sawWindow = false;
+    bool sheathSizesApart = false;
     QIcon icon;
     QTimer::singleShot(0, [&] {
         for (QWidget *widget : QApplication::topLevelWidgets()) {
             if (auto *window = qobject_cast<Velmira *>(widget)) {
                 sawWindow = window->isVisible();
                 icon = window->windowIcon();
+                // Both sheath sizes must be visible side by side, whatever the platform's font.
+                const QRect small = child(*window, "radioB_1012")->geometry();
+                const QRect large = child(*window, "radioB_1214")->geometry();
+                sheathSizesApart
+                    = small.width() > 0 && large.width() > 0 && !small.intersects(large);
                 window->close();
             }
         }
@@ -444,6 +450,7 @@ void VelmiraTest::iconAndExitStatus()
     const int status = runVelmira(*qApp);
 
     QVERIFY(sawWindow);
+    QVERIFY(sheathSizesApart);
     QCOMPARE(status, 0);
     QCOMPARE(icon.isNull(), !withIcon);
     if (withIcon)

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that a task needs, and only those missing.
+# Usage: scripts/setup.sh build|run|test
+set -euo pipefail
+
+build=(cmake make g++ pkg-config qtbase5-dev fonts-dejavu-core)
+run=(xvfb x11-apps x11-utils netpbm)  # a screenshot when there is no display
+test=(qt6-base-dev qt6-qpa-plugins clang libclang-rt-14-dev dpkg-dev file)
+
+case "${1:-}" in
+    build) wanted=("${build[@]}") ;;
+    run) wanted=("${build[@]}" "${run[@]}") ;;
+    test) wanted=("${build[@]}" "${test[@]}") ;;
+    *) echo "usage: $0 build|run|test" >&2; exit 2 ;;
+esac
+
+missing=()
+for package in "${wanted[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$package")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+echo "Installing: ${missing[*]}"
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
