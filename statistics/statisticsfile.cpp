@@ -2,6 +2,8 @@
 
 #include <QTextStream>
 
+#include <utility>
+
 namespace {
 
 const QLatin1Char FieldSeparator(',');
@@ -13,10 +15,11 @@ QStringList firstTwoFields(const QString &line)
 }
 
 // Cuts the first two fields out without building a list of all of them:
-// files can be long and only two fields are kept.
-StatisticsRow dataRow(const QString &line)
+// files can be long and only two fields are kept. Taking the line by value
+// lets simplified() work in its buffer instead of copying it.
+StatisticsRow dataRow(QString line)
 {
-    const QString simplified = line.simplified();
+    const QString simplified = std::move(line).simplified();
     const int firstComma = simplified.indexOf(FieldSeparator);
     const int secondComma = simplified.indexOf(FieldSeparator, firstComma + 1);
     const int percentageLength = secondComma < 0 ? -1 : secondComma - firstComma - 1;
@@ -36,9 +39,9 @@ StatisticsFile parseStatistics(QTextStream &stream)
     StatisticsFile file;
     file.headerLabels = firstTwoFields(stream.readLine());
     while (!stream.atEnd()) {
-        const QString line = stream.readLine();
+        QString line = stream.readLine();
         if (isDataLine(line))
-            file.rows.append(dataRow(line));
+            file.rows.append(dataRow(std::move(line)));
     }
     return file;
 }

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QHeaderView>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QTableWidgetItem>
 #include <QTextStream>
@@ -31,11 +32,23 @@ void fillStatisticsTable(QTableWidget *table, const StatisticsFile &file)
 {
     table->setHorizontalHeaderLabels(file.headerLabels);
     // One resize instead of a row insertion per line keeps long files linear.
-    table->setRowCount(int(file.rows.size()));
-    for (int row = 0; row < int(file.rows.size()); ++row) {
-        table->setItem(row, 0, centredItem(file.rows.at(row).diameter));
-        table->setItem(row, 1, centredItem(file.rows.at(row).percentage));
+    const int rowCount = int(file.rows.size());
+    table->setRowCount(rowCount);
+
+    // Every setItem() tells the views of its one cell, which costs more than
+    // building the item. The new rows are already announced and hold nothing
+    // yet, so the cells are filled silently and announced once, together.
+    // A sorting table moves items as they arrive and must report each move.
+    QAbstractItemModel *model = table->model();
+    {
+        const QSignalBlocker blocker(table->isSortingEnabled() ? nullptr : model);
+        for (int row = 0; row < rowCount; ++row) {
+            table->setItem(row, 0, centredItem(file.rows.at(row).diameter));
+            table->setItem(row, 1, centredItem(file.rows.at(row).percentage));
+        }
     }
+    if (rowCount > 0 && !table->isSortingEnabled())
+        emit model->dataChanged(model->index(0, 0), model->index(rowCount - 1, 1));
 }
 
 void loadStatisticsTable(QTableWidget *table, const QString &fileName)
