@@ -11,6 +11,20 @@
 
 namespace {
 
+// A caption longer than this is no caption but a runaway first line (a binary
+// file, a file without line breaks). Measuring and drawing such a label whole
+// would freeze the window for many seconds, so it is shown shortened.
+constexpr int MaxHeaderLabelLength = 200;
+
+QStringList headerLabels(QStringList labels)
+{
+    for (QString &label : labels) {
+        if (label.size() > MaxHeaderLabelLength)
+            label = label.left(MaxHeaderLabelLength - 1) + QChar(0x2026);
+    }
+    return labels;
+}
+
 QTableWidgetItem *centredItem(const QString &text)
 {
     auto *item = new QTableWidgetItem(text);
@@ -30,7 +44,7 @@ void prepareStatisticsTable(QTableWidget *table)
 
 void fillStatisticsTable(QTableWidget *table, const StatisticsFile &file)
 {
-    table->setHorizontalHeaderLabels(file.headerLabels);
+    table->setHorizontalHeaderLabels(headerLabels(file.headerLabels));
     // One resize instead of a row insertion per line keeps long files linear.
     const int rowCount = int(file.rows.size());
     table->setRowCount(rowCount);

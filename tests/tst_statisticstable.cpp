@@ -77,6 +77,15 @@ void StatisticsTableTest::loadsFile_data()
     QTest::newRow("header without comma")
         << QByteArray("diameter\n") << QStringList {QStringLiteral("diameter"), QStringLiteral("2")}
         << QVector<QStringList> {};
+    const QByteArray longLabel(200, 'x');
+    QTest::newRow("header label of 200 characters kept")
+        << QByteArray(longLabel + ",P\n")
+        << QStringList {QString::fromLatin1(longLabel), QStringLiteral("P")}
+        << QVector<QStringList> {};
+    QTest::newRow("longer header label shortened")
+        << QByteArray("P," + longLabel + "y\n")
+        << QStringList {QStringLiteral("P"), QString(199, QLatin1Char('x')) + QChar(0x2026)}
+        << QVector<QStringList> {};
     QTest::newRow("header with three fields")
         << QByteArray("a,b,c\n1.5,50,x\n") << QStringList {QStringLiteral("a"), QStringLiteral("b")}
         << QVector<QStringList> {{QStringLiteral("1.5"), QStringLiteral("50")}};
