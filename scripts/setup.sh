@@ -5,7 +5,8 @@ set -euo pipefail
 
 build=(cmake make g++ pkg-config qtbase5-dev fonts-dejavu-core)
 run=(xvfb x11-apps x11-utils netpbm)  # a screenshot when there is no display
-test=(qt6-base-dev qt6-qpa-plugins clang libclang-rt-14-dev dpkg-dev)
+# dpkg-dev and file: CPack reads the package's library dependencies with them.
+test=(qt6-base-dev qt6-qpa-plugins clang libclang-rt-14-dev dpkg-dev file)
 
 case "${1:-}" in
     build) wanted=("${build[@]}") ;;
