@@ -1,0 +1,64 @@
+# The Windows packages: a ZIP of the program's folder and an NSIS installer,
+# both named velmira-<version>-win64.
+#
+# The installer puts the program in Program Files and the data a clinic owns in
+# %ProgramData%\Velmira, the Start-menu shortcut's "Start in" folder, since the
+# program reads its files from its working folder. The statistics files there
+# are the clinic's once installed: an upgrade adds missing ones and never
+# replaces one, and uninstalling leaves them and says so. The picture and the
+# icon are the program's own and are replaced on every install.
+set(CPACK_GENERATOR "NSIS;ZIP")
+set(CPACK_PACKAGE_NAME Velmira)
+set(CPACK_PACKAGE_VENDOR "Velmira developers")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_PACKAGE_FILE_NAME "velmira-${PROJECT_VERSION}-win64")
+set(CPACK_PACKAGE_INSTALL_DIRECTORY Velmira)
+set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Velmira)
+set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+set(CPACK_NSIS_PACKAGE_NAME Velmira)
+set(CPACK_NSIS_DISPLAY_NAME Velmira)
+set(CPACK_NSIS_INSTALLED_ICON_NAME velmira.exe)
+# A 64-bit Unicode installer, like the program: it runs where the program runs
+# (and under a 64-bit-only Wine), and sees the real Program Files.
+set(CPACK_NSIS_EXECUTABLE_PRE_ARGUMENTS "-XTarget amd64-unicode")
+# An upgrade first runs the old uninstaller, which leaves %ProgramData% alone.
+set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+
+set(VELMIRA_STATISTICS_FILES Statistics_1.txt Statistics_2.txt)
+set(VELMIRA_PROGRAM_DATA_FILES Tavrel.jpg stet.png)
+
+# $R9 is the clinic's data folder. %ProgramData% exists on every Windows since
+# Vista.
+set(data_dir [[
+  ReadEnvStr $R9 PROGRAMDATA
+  StrCmp $R9 "" 0 +3
+    MessageBox MB_OK|MB_ICONSTOP "%ProgramData% is not set." /SD IDOK
+    Abort
+  StrCpy $R9 "$R9\Velmira"
+  CreateDirectory "$R9"]])
+
+set(install_data "${data_dir}\n")
+foreach(file IN LISTS VELMIRA_STATISTICS_FILES)
+    string(APPEND install_data
+        "  IfFileExists \"$R9\\${file}\" +2 0\n"
+        "    CopyFiles /SILENT \"$INSTDIR\\${file}\" \"$R9\"\n")
+endforeach()
+foreach(file IN LISTS VELMIRA_PROGRAM_DATA_FILES)
+    string(APPEND install_data "  CopyFiles /SILENT \"$INSTDIR\\${file}\" \"$R9\"\n")
+endforeach()
+set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "${install_data}")
+
+# The shortcut's working folder is the output path when it is made.
+set(CPACK_NSIS_CREATE_ICONS_EXTRA "${data_dir}
+  SetOutPath \"$R9\"
+  CreateShortCut \"$SMPROGRAMS\\$STARTMENU_FOLDER\\Velmira.lnk\" \"$INSTDIR\\velmira.exe\"
+  SetOutPath \"$INSTDIR\"")
+set(CPACK_NSIS_DELETE_ICONS_EXTRA [[
+  Delete "$SMPROGRAMS\$MUI_TEMP\Velmira.lnk"]])
+
+set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS [[
+  ReadEnvStr $R9 PROGRAMDATA
+  DetailPrint "The statistics in $R9\Velmira are left in place."
+  MessageBox MB_OK|MB_ICONINFORMATION "Velmira's data folder $R9\Velmira, with the clinic's statistics files, is left in place. Delete it by hand if it is no longer needed." /SD IDOK]])
+
+include(CPack)

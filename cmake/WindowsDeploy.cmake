@@ -1,0 +1,63 @@
+# The Windows program as a folder: velmira.exe, the DLLs it loads, the Qt
+# plugins it needs and the four data files, laid out so that the folder runs
+# as it is (the ZIP) and is what the installer puts in Program Files.
+
+# Qt's prefix, from the Qt5Core package that find_package found.
+get_filename_component(VELMIRA_QT_PREFIX "${${QT}Core_DIR}/../../.." ABSOLUTE)
+
+# The MinGW runtime DLLs are where the compiler finds them.
+set(VELMIRA_DLL_DIRS "${VELMIRA_QT_PREFIX}/bin")
+foreach(runtime libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${runtime}
+        OUTPUT_VARIABLE runtime_path OUTPUT_STRIP_TRAILING_WHITESPACE)
+    if(NOT IS_ABSOLUTE "${runtime_path}" OR NOT EXISTS "${runtime_path}")
+        message(FATAL_ERROR "The compiler does not know where ${runtime} is")
+    endif()
+    get_filename_component(runtime_dir "${runtime_path}" DIRECTORY)
+    get_filename_component(runtime_dir "${runtime_dir}" REALPATH)
+    list(APPEND VELMIRA_DLL_DIRS "${runtime_dir}")
+endforeach()
+list(REMOVE_DUPLICATES VELMIRA_DLL_DIRS)
+
+# Tests and try_run execute the cross-built programs under Wine, in a prefix of
+# this build folder, finding Qt and the MinGW runtime through WINEPATH.
+if(CMAKE_CROSSCOMPILING AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
+    string(REPLACE ";" ":" dll_path "${VELMIRA_DLL_DIRS}")
+    set(CMAKE_CROSSCOMPILING_EMULATOR
+        "${PROJECT_SOURCE_DIR}/scripts/wine-run.sh;--prefix;${PROJECT_BINARY_DIR}/wine;--path;${dll_path}")
+endif()
+
+install(TARGETS velmira RUNTIME DESTINATION .)
+install(FILES
+    data/Statistics_1.txt
+    data/Statistics_2.txt
+    data/Tavrel.jpg
+    data/stet.png
+    DESTINATION .)
+
+# Plugins are loaded by name at run time, so no import names them: the platform
+# integration, the JPEG reader for the picture and the native style.
+set(VELMIRA_QT_PLUGINS
+    platforms/qwindows.dll
+    imageformats/qjpeg.dll
+    styles/qwindowsvistastyle.dll)
+set(plugin_files "")
+foreach(plugin IN LISTS VELMIRA_QT_PLUGINS)
+    set(file "${VELMIRA_QT_PREFIX}/plugins/${plugin}")
+    if(NOT EXISTS "${file}")
+        message(FATAL_ERROR "Qt has no plugin ${plugin} (looked for ${file})")
+    endif()
+    get_filename_component(dir "${plugin}" DIRECTORY)
+    install(FILES "${file}" DESTINATION "${dir}")
+    list(APPEND plugin_files "${file}")
+endforeach()
+
+# The DLLs come from walking the imports of the program and the plugins, as a
+# deployment tool does, so the list follows the program's own links.
+install(CODE "
+    set(VELMIRA_OBJDUMP \"${CMAKE_OBJDUMP}\")
+    set(VELMIRA_DLL_DIRS \"${VELMIRA_DLL_DIRS}\")
+    include(\"${PROJECT_SOURCE_DIR}/cmake/WindowsImports.cmake\")
+    velmira_deploy_imports(\"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\"
+        \"$<TARGET_FILE:velmira>\" \"${plugin_files}\")
+")
