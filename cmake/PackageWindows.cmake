@@ -8,6 +8,7 @@
 # replaces one, and uninstalling leaves them and says so. The picture and the
 # icon are the program's own and are replaced on every install.
 set(CPACK_GENERATOR "NSIS;ZIP")
+set(CPACK_VERBATIM_VARIABLES ON)  # the NSIS code below holds quotes and backslashes
 set(CPACK_PACKAGE_NAME Velmira)
 set(CPACK_PACKAGE_VENDOR "Velmira developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
@@ -20,7 +21,7 @@ set(CPACK_NSIS_DISPLAY_NAME Velmira)
 set(CPACK_NSIS_INSTALLED_ICON_NAME velmira.exe)
 # A 64-bit Unicode installer, like the program: it runs where the program runs
 # (and under a 64-bit-only Wine), and sees the real Program Files.
-set(CPACK_NSIS_EXECUTABLE_PRE_ARGUMENTS "-XTarget amd64-unicode")
+set(CPACK_NSIS_DEFINES "  Target amd64-unicode")
 # An upgrade first runs the old uninstaller, which leaves %ProgramData% alone.
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 

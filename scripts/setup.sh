@@ -1,18 +1,25 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that a task needs, and only those missing.
-# Usage: scripts/setup.sh build|run|test
+# Usage: scripts/setup.sh build|run|test|windows
 set -euo pipefail
 
 build=(cmake make g++ pkg-config qtbase5-dev fonts-dejavu-core)
 run=(xvfb x11-apps x11-utils netpbm)  # a screenshot when there is no display
 # dpkg-dev and file: CPack reads the package's library dependencies with them.
 test=(qt6-base-dev qt6-qpa-plugins clang libclang-rt-14-dev dpkg-dev file)
+# The Windows program: cross compiler, Qt's source (apt-get source unpacks with
+# dpkg-dev), the installer's makensis, and Wine (with its own Tahoma) to test it
+# on Xvfb, xdotool to press and close, xclip to read the clipboard, locales for
+# the Russian code page.
+windows=(g++-mingw-w64-x86-64-posix mingw-w64-tools dpkg-dev xz-utils nsis
+         wine wine64 fonts-wine xvfb x11-apps x11-utils netpbm xdotool xclip locales)
 
 case "${1:-}" in
     build) wanted=("${build[@]}") ;;
     run) wanted=("${build[@]}" "${run[@]}") ;;
     test) wanted=("${build[@]}" "${test[@]}") ;;
-    *) echo "usage: $0 build|run|test" >&2; exit 2 ;;
+    windows) wanted=("${build[@]}" "${windows[@]}") ;;
+    *) echo "usage: $0 build|run|test|windows" >&2; exit 2 ;;
 esac
 
 missing=()

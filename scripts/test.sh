@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the suite with Qt 5 and with Qt 6, the suite
 # again under AddressSanitizer, UndefinedBehaviorSanitizer and LeakSanitizer,
-# the Debian package, and both fuzzers.
-# Usage: scripts/test.sh [qt5|qt6|sanitize|package|fuzz ...]   (default: all)
+# the Debian package, both fuzzers, and the Windows program under Wine.
+# Usage: scripts/test.sh [qt5|qt6|sanitize|package|fuzz|windows ...]   (default: all)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
 stages=("$@")
-[ ${#stages[@]} -gt 0 ] || stages=(qt5 qt6 sanitize package fuzz)
+[ ${#stages[@]} -gt 0 ] || stages=(qt5 qt6 sanitize package fuzz windows)
 fuzz_seconds=${VELMIRA_FUZZ_SECONDS:-60}
 
 "$root/scripts/setup.sh" test
@@ -44,6 +44,9 @@ for stage in "${stages[@]}"; do
                 -DVELMIRA_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
             cmake --build "$root/build-fuzz" -j"$jobs"
             "$root/tests/fuzz/run-fuzzers.sh" "$root/build-fuzz" "$fuzz_seconds" ;;
+        windows)
+            "$root/scripts/setup.sh" windows
+            "$root/scripts/windows-test.sh" "$root/build-windows" ;;
         *) echo "unknown stage: $stage" >&2; exit 2 ;;
     esac
     passed=$((passed + 1))

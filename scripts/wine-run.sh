@@ -19,9 +19,11 @@ done
 [ -n "$prefix" ] && [ $# -gt 0 ] || { echo "usage: $0 --prefix DIR [--path DIRS] PROGRAM [ARGUMENT...]" >&2; exit 2; }
 
 export WINEPREFIX=$prefix
+export WINEARCH=win64
 export WINEDEBUG=${WINEDEBUG:--all}
-# No Mono or Gecko: nothing here needs them, and their installers would ask.
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+# No Mono or Gecko (nothing here needs them, and their installers would ask),
+# and no Linux menu entries for Windows shortcuts.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}
 winepath=
 IFS=: read -r -a dirs <<< "$path"
 for dir in "${dirs[@]}"; do

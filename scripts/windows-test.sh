@@ -1,0 +1,190 @@
+#!/usr/bin/env bash
+# The Windows program, built and tested on this machine: cross-builds Qt (once,
+# cached) and Velmira, runs the test suite under Wine, makes the ZIP and the
+# installer, installs silently under Wine, starts the installed program the way
+# its Start-menu shortcut does, presses and closes it, takes screenshots at
+# 100 %, 125 % and 150 %, reinstalls over an edited statistics file and
+# uninstalls. Everything Wine writes stays in a prefix inside the build folder.
+# Usage: scripts/windows-test.sh [build folder]   (default: build-windows)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(mkdir -p "${1:-$root/build-windows}" && cd "${1:-$root/build-windows}" && pwd)
+jobs=$(nproc)
+version=$(sed -n 's/^project(Velmira VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+package="$build/velmira-$version-win64"
+shots="$build/screenshots"
+
+step() { echo "--- $(date -u +%H:%M:%S) $*"; }
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+step "Qt for MinGW-w64"
+qt=$("$root/scripts/build-qt-mingw.sh" | tail -n1)
+
+step "velmira.exe and the tests"
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/MinGW-w64.toolchain.cmake" \
+    -DCMAKE_PREFIX_PATH="$qt" >/dev/null
+cmake --build "$build" -j"$jobs"
+# Subsystem 2 is the Windows GUI: no console window opens beside the program.
+x86_64-w64-mingw32-objdump -p "$build/velmira.exe" | grep -Eq '^Subsystem[[:space:]]+0+2[[:space:]]' \
+    || fail "velmira.exe is not a GUI-subsystem executable"
+
+# A fresh Wine prefix in the build folder; the user's own ~/.wine is never used.
+export WINEPREFIX="$build/wine"
+export WINEARCH=win64 WINEDEBUG=-all
+# No Mono or Gecko installers, and no Linux menu entries for the shortcuts.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+unset QT_QPA_PLATFORM  # the tests set their own; the installed program uses Windows'
+work=$(mktemp -d)
+cleanup() {
+    [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
+    timeout 20 wineserver -k 2>/dev/null || true
+    [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Every Wine call is bounded, so that a hung Wine cannot eat the CI's time.
+wine_do() { timeout -k 10 "${WINE_TIMEOUT:-300}" wine "$@"; }
+wine_wait() { timeout -k 10 120 wineserver -w || fail "Wine did not settle"; }
+
+Xvfb -displayfd 3 -screen 0 1280x1280x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { cat "$work/xvfb.log" >&2; fail "Xvfb did not start"; }
+export DISPLAY=":$(cat "$work/display")"
+
+step "Wine prefix"
+rm -rf "$WINEPREFIX"
+timeout -k 10 300 wineboot -i >/dev/null 2>&1 || fail "wineboot failed"
+wine_wait
+
+step "test suite under Wine (offscreen platform)"
+ctest --test-dir "$build" --output-on-failure --timeout 1500
+
+step "statistics in Windows-1251 under a Russian locale"
+# Wine takes the ANSI code page from the Unix locale: ru_RU gives 1251. The
+# locale is compiled into the build folder, not into the machine's.
+mkdir -p "$build/locale"
+localedef -i ru_RU -f UTF-8 "$build/locale/ru_RU.UTF-8" 2>/dev/null || [ -d "$build/locale/ru_RU.UTF-8" ]
+timeout 20 wineserver -k 2>/dev/null || true  # a running server keeps the old code page
+LOCPATH="$build/locale" LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8 VELMIRA_EXPECT_CP1251=1 \
+    ctest --test-dir "$build" --output-on-failure -R '^tst_codepage$'
+timeout 20 wineserver -k 2>/dev/null || true
+
+step "ZIP and installer"
+rm -f "$package.zip" "$package.exe"
+(cd "$build" && cpack -G "NSIS;ZIP" >"$build/cpack.log") || { cat "$build/cpack.log"; fail "cpack failed"; }
+[ -f "$package.exe" ] && [ -f "$package.zip" ] || fail "cpack made no $package.exe or .zip"
+listing=$(cmake -E tar tf "$package.zip")
+for file in velmira.exe Qt5Core.dll Qt5Gui.dll Qt5Widgets.dll \
+    platforms/qwindows.dll imageformats/qjpeg.dll styles/qwindowsvistastyle.dll \
+    libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll \
+    Statistics_1.txt Statistics_2.txt Tavrel.jpg stet.png; do
+    grep -qx "velmira-$version-win64/$file" <<<"$listing" || fail "the ZIP lacks $file"
+done
+# The DLLs follow the program's imports: the test library is not among them.
+! grep -q 'Qt5Test' <<<"$listing" || fail "the ZIP holds Qt5Test.dll, which the program does not load"
+
+drive_c="$WINEPREFIX/drive_c"
+program_dir="$drive_c/Program Files/Velmira"
+data_dir="$drive_c/ProgramData/Velmira"
+shortcut="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Velmira/Velmira.lnk"
+
+install_silently() {
+    wine_do "$package.exe" /S || fail "the installer failed"
+    wine_wait
+    [ -f "$program_dir/velmira.exe" ] || fail "no velmira.exe in Program Files"
+    [ -f "$program_dir/platforms/qwindows.dll" ] || fail "no platform plugin in Program Files"
+    [ -f "$program_dir/Uninstall.exe" ] || fail "no uninstaller"
+    for file in Statistics_1.txt Statistics_2.txt Tavrel.jpg stet.png; do
+        [ -f "$data_dir/$file" ] || fail "no $file in %ProgramData%\\Velmira"
+    done
+    [ -f "$shortcut" ] || fail "no Start-menu shortcut"
+    # The shortcut names the program and, as "Start in", the data folder.
+    strings -el "$shortcut" >"$work/shortcut.txt"
+    grep -qi 'Program Files\\Velmira\\velmira.exe' "$work/shortcut.txt" || fail "the shortcut does not start velmira.exe"
+    grep -qix 'C:\\ProgramData\\Velmira' "$work/shortcut.txt" || fail "the shortcut does not start in %ProgramData%\\Velmira"
+}
+
+step "silent install"
+install_silently
+
+window=
+start_program() {  # in the data folder, as the shortcut starts it
+    (cd "$data_dir" && exec timeout -k 10 300 wine 'C:\Program Files\Velmira\velmira.exe') &
+    app=$!
+    window=
+    for _ in $(seq 300); do
+        window=$(xdotool search --onlyvisible --name '^Velmira$' 2>/dev/null | head -n1) && [ -n "$window" ] && break
+        kill -0 "$app" 2>/dev/null || fail "the program ended before showing its window"
+        sleep 0.1
+    done
+    [ -n "$window" ] || fail "the program showed no window"
+    sleep 2  # let it paint
+}
+screenshot() {  # file
+    xwd -silent -id "$window" | xwdtopnm 2>/dev/null | pnmtopng >"$1"
+}
+close_program() {
+    xdotool windowfocus --sync "$window" key alt+F4
+    local status=0
+    wait "$app" || status=$?
+    app=
+    [ "$status" -eq 0 ] || fail "the program ended with exit status $status"
+    wine_wait
+}
+
+step "the installed program, started as its shortcut starts it"
+mkdir -p "$shots"
+start_program
+# The picture: the view holds many colours, not a blank field.
+screenshot "$shots/velmira-96dpi-before.png"
+colours=$(pngtopnm "$shots/velmira-96dpi-before.png" | pamcut -left 30 -top 110 -width 300 -height 400 \
+    | ppmhist -noheader | wc -l)
+[ "$colours" -gt 50 ] || fail "the picture is not drawn ($colours colours)"
+# Press "Расчет" and copy the figure out of its field through the clipboard.
+# Both sit at fixed positions in the page below the tab bar.
+xdotool mousemove --window "$window" 419 67 click 1
+sleep 1
+xdotool mousemove --window "$window" 255 742 click 1 key ctrl+a ctrl+c
+sleep 1
+figure=$(timeout 10 xclip -o -selection clipboard 2>/dev/null || true)
+expected=$(sed -n 's/^1\.45,\([0-9]*\).*/\1/p' "$root/data/Statistics_1.txt" | tail -n1)
+[ "$figure" = "$expected" ] || fail "the initial press gave '$figure', the Linux build gives '$expected'"
+screenshot "$shots/velmira-96dpi.png"
+close_program
+echo "initial press: $figure %, exit status 0"
+
+# Windows' display scaling at 125 % and 150 %.
+for dpi in 120 144; do
+    step "display scaling: LogPixels $dpi"
+    wine_do reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
+    wine_do reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
+        /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
+    timeout 20 wineserver -k 2>/dev/null || true
+    start_program
+    screenshot "$shots/velmira-${dpi}dpi.png"
+    close_program
+done
+wine_do reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null
+wine_do reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
+    /v LogPixels /t REG_DWORD /d 96 /f >/dev/null
+wine_wait
+
+step "reinstall keeps the clinic's statistics"
+printf '# edited by the clinic\n' >>"$data_dir/Statistics_1.txt"
+cp "$data_dir/Statistics_1.txt" "$work/edited.txt"
+install_silently
+cmp -s "$work/edited.txt" "$data_dir/Statistics_1.txt" || fail "reinstalling replaced the clinic's Statistics_1.txt"
+
+step "uninstall"
+# _?= runs the uninstaller in place, so that it ends when its work is done.
+wine_do "C:\\Program Files\\Velmira\\Uninstall.exe" /S '_?=C:\Program Files\Velmira' || fail "the uninstaller failed"
+wine_wait
+[ ! -e "$program_dir/velmira.exe" ] || fail "velmira.exe is still installed"
+[ ! -e "$program_dir/Qt5Core.dll" ] || fail "Qt5Core.dll is still installed"
+[ ! -e "$shortcut" ] || fail "the shortcut is still there"
+cmp -s "$work/edited.txt" "$data_dir/Statistics_1.txt" || fail "uninstalling removed the clinic's Statistics_1.txt"
+
+echo "windows: $package.exe, $package.zip; screenshots in $shots"
