@@ -5,18 +5,21 @@
 # Qt's prefix, from the Qt5Core package that find_package found.
 get_filename_component(VELMIRA_QT_PREFIX "${${QT}Core_DIR}/../../.." ABSOLUTE)
 
-# The MinGW runtime DLLs are where the compiler finds them.
+# The MinGW runtime DLLs are where the compiler finds them. (With MSVC the
+# runtime comes from Microsoft's own installer, and windeployqt deploys.)
 set(VELMIRA_DLL_DIRS "${VELMIRA_QT_PREFIX}/bin")
-foreach(runtime libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
-    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${runtime}
-        OUTPUT_VARIABLE runtime_path OUTPUT_STRIP_TRAILING_WHITESPACE)
-    if(NOT IS_ABSOLUTE "${runtime_path}" OR NOT EXISTS "${runtime_path}")
-        message(FATAL_ERROR "The compiler does not know where ${runtime} is")
-    endif()
-    get_filename_component(runtime_dir "${runtime_path}" DIRECTORY)
-    get_filename_component(runtime_dir "${runtime_dir}" REALPATH)
-    list(APPEND VELMIRA_DLL_DIRS "${runtime_dir}")
-endforeach()
+if(MINGW)
+    foreach(runtime libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+        execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${runtime}
+            OUTPUT_VARIABLE runtime_path OUTPUT_STRIP_TRAILING_WHITESPACE)
+        if(NOT IS_ABSOLUTE "${runtime_path}" OR NOT EXISTS "${runtime_path}")
+            message(FATAL_ERROR "The compiler does not know where ${runtime} is")
+        endif()
+        get_filename_component(runtime_dir "${runtime_path}" DIRECTORY)
+        get_filename_component(runtime_dir "${runtime_dir}" REALPATH)
+        list(APPEND VELMIRA_DLL_DIRS "${runtime_dir}")
+    endforeach()
+endif()
 list(REMOVE_DUPLICATES VELMIRA_DLL_DIRS)
 
 # Tests and try_run execute the cross-built programs under Wine, in a prefix of
@@ -54,10 +57,12 @@ endforeach()
 
 # The DLLs come from walking the imports of the program and the plugins, as a
 # deployment tool does, so the list follows the program's own links.
-install(CODE "
-    set(VELMIRA_OBJDUMP \"${CMAKE_OBJDUMP}\")
-    set(VELMIRA_DLL_DIRS \"${VELMIRA_DLL_DIRS}\")
-    include(\"${PROJECT_SOURCE_DIR}/cmake/WindowsImports.cmake\")
-    velmira_deploy_imports(\"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\"
-        \"$<TARGET_FILE:velmira>\" \"${plugin_files}\")
-")
+if(MINGW)
+    install(CODE "
+        set(VELMIRA_OBJDUMP \"${CMAKE_OBJDUMP}\")
+        set(VELMIRA_DLL_DIRS \"${VELMIRA_DLL_DIRS}\")
+        include(\"${PROJECT_SOURCE_DIR}/cmake/WindowsImports.cmake\")
+        velmira_deploy_imports(\"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\"
+            \"$<TARGET_FILE:velmira>\" \"${plugin_files}\")
+    ")
+endif()
