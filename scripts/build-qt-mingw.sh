@@ -31,7 +31,12 @@ plugins=(platforms:sub-windows platforms:sub-offscreen imageformats:sub-jpeg
 log() { echo "$(date -u +%H:%M:%S) $*" >&2; }
 fail() { tail -n 60 "$1" >&2; exit 1; }
 
-hash=$(printf '%s\n' "$version" "${configure_args[@]}" "${modules[@]}" "${plugins[@]}" | sha256sum | cut -c1-12)
+# Installed from the top folder: qmake and the mkspecs (CMake's Qt5Core names
+# the target's mkspec folder as an include path).
+top_installs=(sub-qmake-qmake-aux-pro-install_subtargets install_mkspecs)
+
+hash=$(printf '%s\n' "$version" "${configure_args[@]}" "${modules[@]}" "${plugins[@]}" "${top_installs[@]}" \
+    | sha256sum | cut -c1-12)
 prefix="$cache/qt-$version-mingw64-$hash"
 if [ -f "$prefix/.complete" ]; then
     echo "$prefix"
@@ -49,7 +54,7 @@ mkdir -p apt/lists/partial apt/sources.list.d
 printf 'deb-src http://deb.debian.org/debian bookworm main\n' > apt/sources.list
 printf 'deb-src http://deb.debian.org/debian-security bookworm-security main\n' >> apt/sources.list
 printf 'deb-src http://deb.debian.org/debian bookworm-updates main\n' >> apt/sources.list
-apt_opts=(-o "Dir::Etc::SourceList=$work/apt/sources.list"
+apt_opts=(-o "Dir::Etc::SourceList=$work/apt/sources.list" -o APT::Sandbox::User=root
           -o "Dir::Etc::SourceParts=$work/apt/sources.list.d"
           -o "Dir::State::Lists=$work/apt/lists"
           -o "Dir::Cache::pkgcache=" -o "Dir::Cache::srcpkgcache=")
@@ -74,7 +79,7 @@ for plugin in "${plugins[@]}"; do
 done
 log "installing"
 {
-    make sub-qmake-qmake-aux-pro-install_subtargets  # qmake and mkspecs
+    make "${top_installs[@]}"
     for target in "${installed[@]}"; do make -C src "$target-install_subtargets"; done
     for plugin in "${plugins[@]}"; do
         make -C "src/plugins/${plugin%%:*}" "${plugin#*:}-install_subtargets"

@@ -6,6 +6,7 @@
 # 100 %, 125 % and 150 %, reinstalls over an edited statistics file and
 # uninstalls. Everything Wine writes stays in a prefix inside the build folder.
 # Usage: scripts/windows-test.sh [build folder]   (default: build-windows)
+# VELMIRA_MINGW_QT=<prefix> uses a Qt for MinGW-w64 built elsewhere.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(mkdir -p "${1:-$root/build-windows}" && cd "${1:-$root/build-windows}" && pwd)
@@ -18,7 +19,7 @@ step() { echo "--- $(date -u +%H:%M:%S) $*"; }
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 step "Qt for MinGW-w64"
-qt=$("$root/scripts/build-qt-mingw.sh" | tail -n1)
+qt=${VELMIRA_MINGW_QT:-$("$root/scripts/build-qt-mingw.sh" | tail -n1)}
 
 step "velmira.exe and the tests"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
@@ -56,8 +57,8 @@ export DISPLAY=":$(cat "$work/display")"
 
 step "Wine prefix"
 rm -rf "$WINEPREFIX"
-timeout -k 10 300 wineboot -i >/dev/null 2>&1 || fail "wineboot failed"
-wine_wait
+"$root/scripts/wine-run.sh" --prefix "$WINEPREFIX"
+[ -f "$WINEPREFIX/system.reg" ] || fail "wineboot made no prefix"
 
 step "test suite under Wine (offscreen platform)"
 ctest --test-dir "$build" --output-on-failure --timeout 1500

@@ -4,7 +4,8 @@
 # folder (made on first use), never the user's own ~/.wine; DLLs are found
 # through the given Linux folders. A program that hangs is killed after
 # VELMIRA_WINE_TIMEOUT seconds (default 900).
-# Usage: scripts/wine-run.sh --prefix DIR --path DIR[:DIR...] PROGRAM [ARGUMENT...]
+# Without a program it only makes the prefix.
+# Usage: scripts/wine-run.sh --prefix DIR [--path DIR[:DIR...]] [PROGRAM [ARGUMENT...]]
 set -euo pipefail
 
 prefix=
@@ -16,7 +17,7 @@ while [ $# -gt 0 ]; do
         *) break ;;
     esac
 done
-[ -n "$prefix" ] && [ $# -gt 0 ] || { echo "usage: $0 --prefix DIR [--path DIRS] PROGRAM [ARGUMENT...]" >&2; exit 2; }
+[ -n "$prefix" ] || { echo "usage: $0 --prefix DIR [--path DIRS] [PROGRAM [ARGUMENT...]]" >&2; exit 2; }
 
 export WINEPREFIX=$prefix
 export WINEARCH=win64
@@ -31,14 +32,36 @@ for dir in "${dirs[@]}"; do
 done
 export WINEPATH=$winepath
 
-# Several tests may start at once: one of them makes the prefix.
+# Several tests may start at once: one of them makes the prefix. Wine hands
+# no QT_* variable to Windows programs, so the font folder of Qt's offscreen
+# platform (which on Windows reads font files itself) goes into the prefix's
+# environment: Debian's DejaVu, which fonts-dejavu-core installs.
 mkdir -p "$(dirname "$prefix")"
 (
     flock 9
     if [ ! -f "$prefix/system.reg" ]; then
         timeout 300 wineboot -i >/dev/null 2>&1 || true
+        timeout 60 wine reg add 'HKCU\Environment' /v QT_QPA_FONTDIR /t REG_SZ \
+            /d 'Z:\usr\share\fonts\truetype\dejavu' /f >/dev/null 2>&1
         timeout 120 wineserver -w || true
     fi
 ) 9>"$prefix.lock"
+[ $# -gt 0 ] || exit 0  # made the prefix only
 
+run() { timeout -k 10 "${VELMIRA_WINE_TIMEOUT:-900}" wine "$@"; }
+
+# For a QtTest executable: its own output does not reach a Unix pipe through
+# Wine, so it writes its log to a file, which is then shown as its output; and
+# Wine does not hand QT_QPA_PLATFORM to Windows programs, so it becomes the
+# -platform argument.
+if x86_64-w64-mingw32-objdump -p "$1" 2>/dev/null | grep -q 'DLL Name: Qt[56]Test'; then
+    log=$(mktemp)
+    trap 'rm -f "$log"' EXIT
+    platform=()
+    [ -z "${QT_QPA_PLATFORM:-}" ] || platform=(-platform "$QT_QPA_PLATFORM")
+    status=0
+    run "$@" "${platform[@]}" -o "Z:${log//\//\\},txt" || status=$?
+    cat "$log"
+    exit "$status"
+fi
 exec timeout -k 10 "${VELMIRA_WINE_TIMEOUT:-900}" wine "$@"
