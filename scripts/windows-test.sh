@@ -30,7 +30,8 @@ cmake --build "$build" -j"$jobs"
 x86_64-w64-mingw32-objdump -p "$build/velmira.exe" | grep -Eq '^Subsystem[[:space:]]+0+2[[:space:]]' \
     || fail "velmira.exe is not a GUI-subsystem executable"
 
-# A fresh Wine prefix in the build folder; the user's own ~/.wine is never used.
+# Fresh Wine prefixes in the build folder, one for the tests (on Qt's offscreen
+# platform) and one to install into; the user's own ~/.wine is never used.
 export WINEPREFIX="$build/wine"
 export WINEARCH=win64 WINEDEBUG=-all
 # No Mono or Gecko installers, and no Linux menu entries for the shortcuts.
@@ -55,7 +56,7 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { cat "$work/xvfb.log" >&2; fail "Xvfb did not start"; }
 export DISPLAY=":$(cat "$work/display")"
 
-step "Wine prefix"
+step "Wine prefix for the tests"
 rm -rf "$WINEPREFIX"
 "$root/scripts/wine-run.sh" --prefix "$WINEPREFIX"
 [ -f "$WINEPREFIX/system.reg" ] || fail "wineboot made no prefix"
@@ -86,6 +87,13 @@ for file in velmira.exe Qt5Core.dll Qt5Gui.dll Qt5Widgets.dll \
 done
 # The DLLs follow the program's imports: the test library is not among them.
 ! grep -q 'Qt5Test' <<<"$listing" || fail "the ZIP holds Qt5Test.dll, which the program does not load"
+
+step "Wine prefix to install into"
+timeout 20 wineserver -k 2>/dev/null || true
+export WINEPREFIX="$build/wine-install"
+rm -rf "$WINEPREFIX"
+timeout -k 10 300 wineboot -i >/dev/null 2>&1 || fail "wineboot failed"
+wine_wait
 
 drive_c="$WINEPREFIX/drive_c"
 program_dir="$drive_c/Program Files/Velmira"

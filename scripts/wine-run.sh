@@ -32,15 +32,18 @@ for dir in "${dirs[@]}"; do
 done
 export WINEPATH=$winepath
 
-# Several tests may start at once: one of them makes the prefix. Wine hands
-# no QT_* variable to Windows programs, so the font folder of Qt's offscreen
-# platform (which on Windows reads font files itself) goes into the prefix's
-# environment: Debian's DejaVu, which fonts-dejavu-core installs.
+# Several tests may start at once: one of them makes the prefix. The prefix
+# is for tests: its Windows environment selects Qt's offscreen platform, with
+# Debian's DejaVu (fonts-dejavu-core) as the fonts that platform reads itself
+# on Windows. It has to be the prefix's: Wine hands no QT_* variable of the
+# Unix environment to Windows programs.
 mkdir -p "$(dirname "$prefix")"
 (
     flock 9
     if [ ! -f "$prefix/system.reg" ]; then
         timeout 300 wineboot -i >/dev/null 2>&1 || true
+        timeout 60 wine reg add 'HKCU\Environment' /v QT_QPA_PLATFORM /t REG_SZ \
+            /d offscreen /f >/dev/null 2>&1
         timeout 60 wine reg add 'HKCU\Environment' /v QT_QPA_FONTDIR /t REG_SZ \
             /d 'Z:\usr\share\fonts\truetype\dejavu' /f >/dev/null 2>&1
         timeout 120 wineserver -w || true
@@ -50,17 +53,13 @@ mkdir -p "$(dirname "$prefix")"
 
 run() { timeout -k 10 "${VELMIRA_WINE_TIMEOUT:-900}" wine "$@"; }
 
-# For a QtTest executable: its own output does not reach a Unix pipe through
-# Wine, so it writes its log to a file, which is then shown as its output; and
-# Wine does not hand QT_QPA_PLATFORM to Windows programs, so it becomes the
-# -platform argument.
+# A QtTest executable's own output does not reach a Unix pipe through Wine, so
+# it writes its log to a file, which is then shown as its output.
 if x86_64-w64-mingw32-objdump -p "$1" 2>/dev/null | grep -q 'DLL Name: Qt[56]Test'; then
     log=$(mktemp)
     trap 'rm -f "$log"' EXIT
-    platform=()
-    [ -z "${QT_QPA_PLATFORM:-}" ] || platform=(-platform "$QT_QPA_PLATFORM")
     status=0
-    run "$@" "${platform[@]}" -o "Z:${log//\//\\},txt" || status=$?
+    run "$@" -o "Z:${log//\//\\},txt" || status=$?
     cat "$log"
     exit "$status"
 fi
