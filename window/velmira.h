@@ -5,6 +5,7 @@
 
 struct CalculationInput;
 class QAbstractItemModel;
+class QLineEdit;
 
 namespace Ui {
 class Velmira;
@@ -25,9 +26,15 @@ private slots:
     void on_pushButton_2_clicked();
 
 private:
+    void clearFigureOnAnyChange();
+    void setUpKeyboard();
+    void showPage(int index);
+    void clearFigure();
+
     CalculationInput calculationInput() const;
     const QAbstractItemModel *statisticsFor(const CalculationInput &input) const;
     void showNoFigureWarning(const QString &text);
+    QLineEdit *diameterField(int index) const;
 
     Ui::Velmira *ui;
 };
