@@ -1,13 +1,17 @@
 #include "aboutbox.h"
+#include "displayscaling.h"
+#include "shrunkenwindow.h"
 #include "startup.h"
 #include "velmira.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsView>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -17,6 +21,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QStyleOptionButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -68,6 +74,10 @@ SeenBox clickClosingBox(QAbstractButton *button)
 class VelmiraTest : public QObject {
     Q_OBJECT
 
+public:
+    // The tests see the form through the same scaling as the program.
+    static void initMain() { enableWholeWindowScaling(); }
+
 private slots:
     void init();
     void cleanup();
@@ -92,6 +102,16 @@ private slots:
     void calculates();
     void editedCellCounts();
     void aboutBox();
+
+    void figureClearedByChange_data();
+    void figureClearedByChange();
+    void keyboard();
+    void accessibleNames_data();
+    void accessibleNames();
+    void scaleThatFits_data();
+    void scaleThatFits();
+    void textsFitTheirWidgets();
+    void shrunkenWindow();
 
 private:
     void copyDataFiles(const QStringList &names);
@@ -295,7 +315,8 @@ void VelmiraTest::initialState()
     QVERIFY(!child<QCheckBox>(window, "checkBox")->isChecked());
     QCOMPARE(child<QLabel>(window, "label_2")->alignment(), Qt::AlignCenter);
     QCOMPARE(child<QLineEdit>(window, "lineEdit_P")->alignment(), Qt::AlignCenter);
-    QVERIFY(!child<QLineEdit>(window, "lineEdit_P")->isReadOnly());
+    // The result is the program's answer, never the user's entry.
+    QVERIFY(child<QLineEdit>(window, "lineEdit_P")->isReadOnly());
 
     // The two sheath sizes exclude each other.
     large->click();
@@ -379,12 +400,17 @@ void VelmiraTest::picture()
         QVERIFY(item->pixmap().isNull());
         return;
     }
-    QCOMPARE(item->pixmap().size(), QSize(461, 561));
+    // Drawn at the screen's own resolution, at the view's size in its coordinates.
+    const qreal ratio = view->devicePixelRatioF();
+    QCOMPARE(item->pixmap().size(), QSize(461, 561) * ratio);
+    QCOMPARE(item->pixmap().devicePixelRatio(), ratio);
     if (pictureSize.width() > 0) {
         const QImage shown = item->pixmap().toImage();
         for (int y : {5, 280, 555}) {
-            QVERIFY(qRed(shown.pixel(50, y)) > 200 && qBlue(shown.pixel(50, y)) < 60);
-            QVERIFY(qBlue(shown.pixel(410, y)) > 200 && qRed(shown.pixel(410, y)) < 60);
+            const QPoint left = QPoint(50, y) * ratio;
+            const QPoint right = QPoint(410, y) * ratio;
+            QVERIFY(qRed(shown.pixel(left)) > 200 && qBlue(shown.pixel(left)) < 60);
+            QVERIFY(qBlue(shown.pixel(right)) > 200 && qRed(shown.pixel(right)) < 60);
         }
     }
 }
@@ -464,11 +490,12 @@ void VelmiraTest::calculates_data()
     QTest::addColumn<bool>("stricture");
     QTest::addColumn<QString>("figure"); // empty: no figure, a warning instead
     QTest::addColumn<QString>("warningMentions");
+    QTest::addColumn<int>("invalidField"); // -1: none; else it gets the focus back
 
     const auto row = [](const char *name, QStringList d, bool large, bool stricture,
-                        const char *figure, const char *mention) {
+                        const char *figure, const char *mention, int invalid = -1) {
         QTest::newRow(name) << d << large << stricture << QString::fromLatin1(figure)
-                            << QString::fromUtf8(mention);
+                            << QString::fromUtf8(mention) << invalid;
     };
     const QString x = QStringLiteral("3");
     row("initial values", {QStringLiteral("1.6"), QStringLiteral("1.99"), QStringLiteral("1.45")},
@@ -479,10 +506,10 @@ void VelmiraTest::calculates_data()
     row("12-14 Ch lower bound", {x, x, QStringLiteral("1.84")}, true, false, "29", "");
     row("decimal comma", {QStringLiteral("1,5"), x, x}, false, false, "53", "");
     row("stricture", {QStringLiteral("abc"), QString(), x}, true, true, "0", "");
-    row("empty field", {x, QString(), x}, false, false, "", "второй");
-    row("letters", {x, x, QStringLiteral("<b>abc</b>")}, false, false, "", "«<b>abc</b>»");
-    row("negative", {QStringLiteral("-1"), x, x}, true, false, "", "первый");
-    row("nan", {QStringLiteral("nan"), x, x}, false, false, "", "первый");
+    row("empty field", {x, QString(), x}, false, false, "", "второй", 1);
+    row("letters", {x, x, QStringLiteral("<b>abc</b>")}, false, false, "", "«<b>abc</b>»", 2);
+    row("negative", {QStringLiteral("-1"), x, x}, true, false, "", "первый", 0);
+    row("nan", {QStringLiteral("nan"), x, x}, false, false, "", "первый", 0);
 }
 
 void VelmiraTest::calculates()
@@ -492,15 +519,13 @@ void VelmiraTest::calculates()
     QFETCH(bool, stricture);
     QFETCH(QString, figure);
     QFETCH(QString, warningMentions);
+    QFETCH(int, invalidField);
 
     Velmira window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     auto *result = child<QLineEdit>(window, "lineEdit_P");
     auto *press = child<QPushButton>(window, "pushButton");
-    // A figure from an earlier press must never survive a press without one.
-    result->setText(QStringLiteral("77"));
-
     const char *fields[] = {"lineEdit_one", "lineEdit_two", "lineEdit_three"};
     for (int i = 0; i < 3; ++i) {
         auto *field = child<QLineEdit>(window, fields[i]);
@@ -511,6 +536,8 @@ void VelmiraTest::calculates()
         QTest::mouseClick(child<QRadioButton>(window, "radioB_1214"), Qt::LeftButton);
     if (stricture)
         QTest::mouseClick(child<QCheckBox>(window, "checkBox"), Qt::LeftButton);
+    // A figure from an earlier press must never survive a press without one.
+    result->setText(QStringLiteral("77"));
 
     const SeenBox box = clickClosingBox(press);
     QCOMPARE(result->text(), figure);
@@ -520,6 +547,12 @@ void VelmiraTest::calculates()
         QCOMPARE(box.icon, QMessageBox::Warning);
         QCOMPARE(box.format, Qt::PlainText);
         QCOMPARE(box.parent, &window);
+    }
+    if (invalidField >= 0) {
+        // Back in the field to correct, its text selected for retyping.
+        auto *field = child<QLineEdit>(window, fields[invalidField]);
+        QCOMPARE(window.focusWidget(), field);
+        QCOMPARE(field->selectedText(), diameters.at(invalidField));
     }
 }
 
@@ -565,6 +598,239 @@ void VelmiraTest::aboutBox()
              QStringLiteral("Программа для расчета вероятности успешной\n"
                             "установки мочеточникого кожуха\nИсполнители:"));
     QCOMPARE(result->text(), QStringLiteral("42"));
+}
+
+void VelmiraTest::figureClearedByChange_data()
+{
+    QTest::addColumn<QString>("change");
+    for (const char *change : {"diameter", "sheath", "stricture", "cell 10-12", "cell 12-14"})
+        QTest::newRow(change) << QString::fromLatin1(change);
+}
+
+// A figure answers the inputs of its own press: any later change takes it away.
+void VelmiraTest::figureClearedByChange()
+{
+    QFETCH(QString, change);
+    Velmira window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *result = child<QLineEdit>(window, "lineEdit_P");
+    clickClosingBox(child<QPushButton>(window, "pushButton"));
+    QCOMPARE(result->text(), QStringLiteral("33"));
+
+    if (change == QLatin1String("diameter"))
+        QTest::keyClick(child<QLineEdit>(window, "lineEdit_two"), Qt::Key_5);
+    else if (change == QLatin1String("sheath"))
+        QTest::mouseClick(child<QRadioButton>(window, "radioB_1214"), Qt::LeftButton);
+    else if (change == QLatin1String("stricture"))
+        QTest::mouseClick(child<QCheckBox>(window, "checkBox"), Qt::LeftButton);
+    else
+        child<QTableWidget>(
+            window, change.endsWith(QLatin1String("10-12")) ? "tableW_d1012" : "tableW_d1214")
+            ->item(3, 1)
+            ->setText(QStringLiteral("50"));
+    QVERIFY(result->text().isEmpty());
+
+    clickClosingBox(child<QPushButton>(window, "pushButton"));
+    QVERIFY(!result->text().isEmpty());
+}
+
+void VelmiraTest::keyboard()
+{
+    Velmira window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    const auto focused = [] {
+        QWidget *widget = QApplication::focusWidget();
+        return widget ? widget->objectName() : QString();
+    };
+    QCOMPARE(focused(), QStringLiteral("lineEdit_one"));
+
+    // Tab walks the inputs in reading order, around and back.
+    QStringList order;
+    for (int press = 0; press < 9; ++press) {
+        order.append(focused());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(order.join(QLatin1Char(' ')),
+             QStringLiteral("lineEdit_one lineEdit_two lineEdit_three radioB_1012 checkBox "
+                            "pushButton lineEdit_P pushButton_2 lineEdit_one"));
+
+    // Return calculates, from a diameter field and on the button.
+    auto *result = child<QLineEdit>(window, "lineEdit_P");
+    QTest::keyClick(child<QLineEdit>(window, "lineEdit_three"), Qt::Key_Return);
+    QCOMPARE(result->text(), QStringLiteral("33"));
+    child<QLineEdit>(window, "lineEdit_three")->setText(QStringLiteral("1.58"));
+    QTest::keyClick(child<QPushButton>(window, "pushButton"), Qt::Key_Enter);
+    QCOMPARE(result->text(), QStringLiteral("85"));
+
+    // Ctrl+Tab reaches the statistics, where Tab leaves a table instead of walking its cells.
+    auto *tabs = child<QTabWidget>(window, "tabWidget");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(tabs->currentIndex(), 1);
+    QCOMPARE(focused(), QStringLiteral("tableW_d1012"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(focused(), QStringLiteral("tableW_d1214"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab,
+                    Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(tabs->currentIndex(), 0);
+    QCOMPARE(focused(), QStringLiteral("lineEdit_one"));
+}
+
+void VelmiraTest::accessibleNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("accessibleName");
+    const auto row = [](const char *name, const char *accessible) {
+        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromUtf8(accessible);
+    };
+    row("lineEdit_one", "Диаметр 1, мм");
+    row("lineEdit_two", "Диаметр 2, мм");
+    row("lineEdit_three", "Диаметр 3, мм");
+    row("lineEdit_P", "Вероятность успешной установки, %");
+    row("pushButton", "Расчет вероятности");
+    row("pushButton_2", "Об авторах");
+    row("radioB_1012", "Кожух 10-12 Ch");
+    row("radioB_1214", "Кожух 12-14 Ch");
+    row("checkBox", "Наличие стриктуры");
+    row("tableW_d1012", "Статистика для кожуха 10-12 Ch");
+    row("tableW_d1214", "Статистика для кожуха 12-14 Ch");
+    row("graphicsView", "Схема мочеточника с тремя местами измерения диаметра");
+}
+
+// What a screen reader says for each control, read through Qt's accessibility interface.
+void VelmiraTest::accessibleNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, accessibleName);
+    Velmira window;
+    window.show();
+    QAccessibleInterface *accessible
+        = QAccessible::queryAccessibleInterface(child(window, qPrintable(name)));
+    QVERIFY(accessible);
+    QCOMPARE(accessible->text(QAccessible::Name), accessibleName);
+}
+
+void VelmiraTest::scaleThatFits_data()
+{
+    QTest::addColumn<QSize>("available"); // device pixels, without the task bar
+    QTest::addColumn<qreal>("systemScale");
+    QTest::addColumn<qreal>("scale");
+    QTest::newRow("1920x1080, 100 %") << QSize(1920, 1040) << 1.0 << 1.0;
+    QTest::newRow("1920x1080, 125 %") << QSize(1920, 1030) << 1.25 << 1.25;
+    QTest::newRow("1920x1080, 150 %") << QSize(1920, 1020) << 1.5 << 1.2;
+    QTest::newRow("1366x768, 100 %") << QSize(1366, 728) << 1.0 << 0.85;
+    QTest::newRow("1024x600: no smaller than 85 %") << QSize(1024, 560) << 1.0 << 0.85;
+    QTest::newRow("2560x1440, 200 %") << QSize(2560, 1360) << 2.0 << 1.65;
+    QTest::newRow("3840x2160, 200 %") << QSize(3840, 2080) << 2.0 << 2.0;
+    QTest::newRow("narrow portrait screen") << QSize(600, 1900) << 1.5 << 1.1;
+}
+
+void VelmiraTest::scaleThatFits()
+{
+    QFETCH(QSize, available);
+    QFETCH(qreal, systemScale);
+    QFETCH(qreal, scale);
+    QCOMPARE(::scaleThatFits(available, systemScale), scale);
+}
+
+namespace {
+
+// The room a widget gives its caption, and the caption's own extent.
+QRect captionRoom(const QWidget *widget)
+{
+    const auto *button = qobject_cast<const QAbstractButton *>(widget);
+    if (!button || qobject_cast<const QPushButton *>(widget))
+        return widget->contentsRect();
+    QStyleOptionButton option;
+    option.initFrom(button);
+    const bool radio = qobject_cast<const QRadioButton *>(widget);
+    return widget->style()->subElementRect(
+        radio ? QStyle::SE_RadioButtonContents : QStyle::SE_CheckBoxContents, &option, widget);
+}
+
+QString captionOf(const QWidget *widget)
+{
+    if (auto *label = qobject_cast<const QLabel *>(widget))
+        return label->text();
+    if (auto *button = qobject_cast<const QAbstractButton *>(widget))
+        return button->text();
+    if (auto *box = qobject_cast<const QGroupBox *>(widget))
+        return box->title();
+    return {};
+}
+
+// The captions that do not fit their widgets: wider than the room, or taller than
+// the widget. The sheath sizes are left out of the height: their form cuts them
+// at every scale, and the test below checks that they stay apart instead.
+QStringList overflowingCaptions(const QWidget &window)
+{
+    QStringList overflowing;
+    for (const QWidget *widget : window.findChildren<QWidget *>()) {
+        const QString caption = captionOf(widget);
+        if (caption.isEmpty())
+            continue;
+        // The ink of the text: its advance may end in a blank pixel or two.
+        QSize needed;
+        for (const QString &line : caption.split(QLatin1Char('\n')))
+            needed = needed.expandedTo(widget->fontMetrics().tightBoundingRect(line).size());
+        needed.rheight()
+            = widget->fontMetrics().lineSpacing() * (caption.count(QLatin1Char('\n')) + 1);
+        const QRect room = captionRoom(widget);
+        const bool tooTall = !qobject_cast<const QRadioButton *>(widget)
+            && !qobject_cast<const QGroupBox *>(widget) && needed.height() > room.height();
+        // Tight bounds round outwards to whole pixels: one more is rounding, not clipping.
+        if (needed.width() > room.width() + 1 || tooTall)
+            overflowing.append(QStringLiteral("%1 needs %2x%3, has %4x%5")
+                                   .arg(widget->objectName())
+                                   .arg(needed.width())
+                                   .arg(needed.height())
+                                   .arg(room.width())
+                                   .arg(room.height()));
+    }
+    return overflowing;
+}
+
+} // namespace
+
+// Run by CTest at several scale factors and font resolutions: the form scales as
+// a whole, so no caption outgrows its widget and both sheath sizes stay in view.
+void VelmiraTest::textsFitTheirWidgets()
+{
+    // The screen's own font resolution, which the test runner would otherwise fix at 96.
+    QCoreApplication::setAttribute(Qt::AA_Use96Dpi, false);
+    QStringList overflowing;
+    bool sheathSizesApart = false;
+    QTimer::singleShot(0, [&] {
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (!qobject_cast<Velmira *>(window))
+                continue;
+            overflowing = overflowingCaptions(*window);
+            const QRect small = child(*window, "radioB_1012")->geometry();
+            const QRect large = child(*window, "radioB_1214")->geometry();
+            sheathSizesApart = !small.isEmpty() && !large.isEmpty() && !small.intersects(large);
+            window->close();
+        }
+    });
+    QCOMPARE(runVelmira(*qApp), 0);
+    QVERIFY2(overflowing.isEmpty(), qPrintable(overflowing.join(QStringLiteral("; "))));
+    QVERIFY(sheathSizesApart);
+}
+
+// On a screen too small for 100 % the window works inside a scaled-down view,
+// and outlives it: the view must hand it back, not delete it.
+void VelmiraTest::shrunkenWindow()
+{
+    Velmira window;
+    {
+        ShrunkenWindow view(&window, 0.85);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QCOMPARE(view.size(), QSize(434, 659));
+        clickClosingBox(child<QPushButton>(window, "pushButton"));
+    }
+    QCOMPARE(child<QLineEdit>(window, "lineEdit_P")->text(), QStringLiteral("33"));
+    QVERIFY(!window.graphicsProxyWidget());
 }
 
 QTEST_MAIN(VelmiraTest)
