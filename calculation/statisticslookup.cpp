@@ -24,20 +24,32 @@ bool rendersLike(const QVariant &diameterCell, double minimum, const QString &mi
     return twoDecimalText(diameter) == minimumText;
 }
 
+std::optional<int> readPercentageText(const QString &text)
+{
+    bool ok = false;
+    const int percentage = text.toInt(&ok, 10);
+    if (!ok || percentage < 0 || percentage > 100)
+        return std::nullopt;
+    return percentage;
+}
+
 } // namespace
 
 std::optional<int> readPercentage(const QVariant &cell)
 {
     if (!cell.isValid())
         return std::nullopt;
-    bool ok = false;
-    const int percentage = cell.toString().toInt(&ok, 10);
-    if (!ok || percentage < 0 || percentage > 100)
-        return std::nullopt;
-    return percentage;
+    return readPercentageText(cell.toString());
 }
 
-std::optional<int> lookUpProbability(const QAbstractItemModel &table, double minimum)
+bool isUsableRow(const QString &diameter, const QString &percentage)
+{
+    bool ok = false;
+    const double value = diameter.toDouble(&ok);
+    return ok && std::isfinite(value) && readPercentageText(percentage).has_value();
+}
+
+std::optional<StatisticsMatch> findStatisticsRow(const QAbstractItemModel &table, double minimum)
 {
     const QString minimumText = twoDecimalText(minimum);
     // Walking backwards finds the last usable matching row first.
@@ -45,7 +57,14 @@ std::optional<int> lookUpProbability(const QAbstractItemModel &table, double min
         if (!rendersLike(table.index(row, 0).data(), minimum, minimumText))
             continue;
         if (const std::optional<int> percentage = readPercentage(table.index(row, 1).data()))
-            return percentage;
+            return StatisticsMatch {row, *percentage};
     }
+    return std::nullopt;
+}
+
+std::optional<int> lookUpProbability(const QAbstractItemModel &table, double minimum)
+{
+    if (const std::optional<StatisticsMatch> match = findStatisticsRow(table, minimum))
+        return match->figure;
     return std::nullopt;
 }

@@ -3,8 +3,11 @@
 
 #include "aboutbox.h"
 #include "calculationwarning.h"
+#include "editedcells.h"
+#include "figureprovenance.h"
 #include "picturepanel.h"
 #include "probabilityrule.h"
+#include "resultprovenance.h"
 #include "statisticstable.h"
 
 #include <QMessageBox>
@@ -13,9 +16,14 @@ Velmira::Velmira(QWidget *parent) : QMainWindow(parent), ui(new Ui::Velmira)
 {
     ui->setupUi(this);
     // Data files are looked up in the working directory, where the clinic keeps them.
-    loadStatisticsTable(ui->tableW_d1012, QStringLiteral(".//Statistics_1.txt"));
-    loadStatisticsTable(ui->tableW_d1214, QStringLiteral(".//Statistics_2.txt"));
+    smallSheathLoad = loadStatisticsTable(ui->tableW_d1012, QStringLiteral(".//Statistics_1.txt"));
+    largeSheathLoad = loadStatisticsTable(ui->tableW_d1214, QStringLiteral(".//Statistics_2.txt"));
     showPicture(ui->graphicsView, QStringLiteral(".//Tavrel.jpg"), this);
+
+    // Where figures come from: edits of the tables, and the provenance of the result.
+    markEditedCells(ui->tableW_d1012);
+    markEditedCells(ui->tableW_d1214);
+    dropProvenanceWithFigure(ui->lineEdit_P);
 }
 
 Velmira::~Velmira()
@@ -27,13 +35,17 @@ void Velmira::on_pushButton_clicked()
 {
     const CalculationInput input = calculationInput();
     const CalculationResult result = calculateProbability(input, statisticsFor(input));
+    const StatisticsDiagnosis &load = loadFor(input.sheath);
     if (result.hasFigure()) {
         ui->lineEdit_P->setText(QString::number(result.figure, 10));
+        showFigureProvenance(
+            ui->lineEdit_P,
+            figureProvenance(result, input.sheath, load.fileName, load.firstComment()));
         return;
     }
     // Never leave the previous press's figure standing beside a failed one.
     ui->lineEdit_P->clear();
-    showNoFigureWarning(calculationWarningText(result, input));
+    showNoFigureWarning(calculationWarningText(result, input, load));
 }
 
 void Velmira::on_pushButton_2_clicked()
@@ -65,6 +77,20 @@ const QAbstractItemModel *Velmira::statisticsFor(const CalculationInput &input) 
         break;
     }
     return nullptr;
+}
+
+const StatisticsDiagnosis &Velmira::loadFor(SheathSize sheath) const
+{
+    static const StatisticsDiagnosis noTable;
+    switch (sheath) {
+    case SheathSize::Ch10To12:
+        return smallSheathLoad;
+    case SheathSize::Ch12To14:
+        return largeSheathLoad;
+    case SheathSize::None:
+        break;
+    }
+    return noTable;
 }
 
 void Velmira::showNoFigureWarning(const QString &text)

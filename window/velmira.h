@@ -1,10 +1,13 @@
 #ifndef VELMIRA_WINDOW_H
 #define VELMIRA_WINDOW_H
 
+#include "statisticsdiagnosis.h"
+
 #include <QMainWindow>
 
 struct CalculationInput;
 class QAbstractItemModel;
+enum class SheathSize;
 
 namespace Ui {
 class Velmira;
@@ -27,9 +30,13 @@ private slots:
 private:
     CalculationInput calculationInput() const;
     const QAbstractItemModel *statisticsFor(const CalculationInput &input) const;
+    const StatisticsDiagnosis &loadFor(SheathSize sheath) const;
     void showNoFigureWarning(const QString &text);
 
     Ui::Velmira *ui;
+    // What loading each table found, for the figure's provenance and the warnings.
+    StatisticsDiagnosis smallSheathLoad;
+    StatisticsDiagnosis largeSheathLoad;
 };
 
 #endif // VELMIRA_WINDOW_H
