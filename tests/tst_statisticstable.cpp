@@ -31,6 +31,8 @@ private slots:
     void unreadableFileLeavesEmptyTable_data();
     void unreadableFileLeavesEmptyTable();
     void itemsAreCentredAndEditable();
+    void diagnosesLoad_data();
+    void diagnosesLoad();
 
 private:
     QString writeFile(const QByteArray &bytes);
@@ -167,6 +169,101 @@ void StatisticsTableTest::itemsAreCentredAndEditable()
         }
     }
     QVERIFY(table.editTriggers() != QAbstractItemView::NoEditTriggers);
+}
+
+Q_DECLARE_METATYPE(StatisticsDiagnosis::Status)
+
+void StatisticsTableTest::diagnosesLoad_data()
+{
+    using Status = StatisticsDiagnosis::Status;
+    QTest::addColumn<QByteArray>("bytes"); // "missing" and "directory" put no file there
+    QTest::addColumn<Status>("status");
+    QTest::addColumn<bool>("spreadsheet");
+    QTest::addColumn<bool>("notUtf8");
+    QTest::addColumn<QString>("report"); // the tool tip after its first line, or a part of it
+    QTest::addColumn<QString>("comment"); // the first comment line
+
+    const auto row = [](const char *name, const QByteArray &bytes, Status status, bool spreadsheet,
+                        bool notUtf8, const char *report, const char *comment = "") {
+        QTest::newRow(name) << bytes << status << spreadsheet << notUtf8
+                            << QString::fromUtf8(report) << QString::fromUtf8(comment);
+    };
+    row("missing", "missing", Status::NotFound, false, false,
+        "Таблица пуста: файл не найден в этой папке.");
+    row("directory", "directory", Status::NotReadable, false, false,
+        "Таблица пуста: под этим именем в папке находится не файл, а папка.");
+    row("header only", "d,P\n# only a remark\n", Status::NoDataRows, false, false,
+        "Таблица пуста: в файле нет строк данных", "only a remark");
+    row("a clinic's own file shows nothing extra", "d,P\n1.5,50\n1.6,60\n", Status::Loaded, false,
+        false, "Загружено строк: 2.");
+    row("unusable rows", "d,P\n1.5,50\n#\n1.6,5 0\n1.7,abc\n", Status::Loaded, false, false,
+        "Загружено строк: 3. Непригодных для расчёта: 2, первая — строка 4 файла (строка 2 "
+        "таблицы).\n\n");
+    row("spreadsheet export", "Диаметр;Вероятность\n1,44;29\n", Status::Loaded, true, false,
+        "запятая между столбцами, точка в диаметре");
+    row("spreadsheet export with decimal points", "d;P\n1.44;29\n", Status::NoDataRows, true, false,
+        "Таблица пуста: файл похож на выгрузку из электронной таблицы");
+    row("semicolons beside usable rows", "d;P\n1.5,50\n", Status::Loaded, false, false,
+        "Загружено строк: 1.");
+    row("Windows-1251 header", "\xC4\xE8\xE0\xEC\xE5\xF2\xF0,P\n1.5,50\n", Status::Loaded, false,
+        true, "Сохраните файл в кодировке UTF-8");
+    row("UTF-8 header without byte-order mark", "Диаметр,P\n1.5,50\n", Status::Loaded, false, false,
+        "Загружено строк: 1.");
+    row("UTF-16 with byte-order mark",
+        QByteArray("\xFF\xFE"
+                   "d\0,\0P\0\n\0",
+                   10),
+        Status::NoDataRows, false, false, "в файле нет строк данных");
+    row("comments follow the report", "d,P\n# Демо, не клинические\n#\n# как заменить\n1.5,50\n",
+        Status::Loaded, false, false, "Загружено строк: 1.\n\nДемо, не клинические\n\nкак заменить",
+        "Демо, не клинические");
+}
+
+void StatisticsTableTest::diagnosesLoad()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(StatisticsDiagnosis::Status, status);
+    QFETCH(bool, spreadsheet);
+    QFETCH(bool, notUtf8);
+    QFETCH(QString, report);
+    QFETCH(QString, comment);
+
+    QString path = dir->filePath(QStringLiteral("Statistics_1.txt"));
+    if (bytes == "directory")
+        QVERIFY(QDir().mkpath(path));
+    else if (bytes != "missing")
+        path = writeFile(bytes);
+    // Named relative to the working directory, as the program names its files.
+    const QString previousDir = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir->path()));
+    QTableWidget table;
+    const StatisticsDiagnosis diagnosis
+        = loadStatisticsTable(&table, QStringLiteral(".//Statistics_1.txt"));
+    QVERIFY(QDir::setCurrent(previousDir));
+
+    QCOMPARE(diagnosis.status, status);
+    QCOMPARE(diagnosis.fileName, QStringLiteral("Statistics_1.txt"));
+    QCOMPARE(diagnosis.folder, QDir::toNativeSeparators(QDir(dir->path()).canonicalPath()));
+    QCOMPARE(diagnosis.rows, table.rowCount());
+    QCOMPARE(diagnosis.spreadsheetExport, spreadsheet);
+    QCOMPARE(diagnosis.headerNotUtf8, notUtf8);
+    QCOMPARE(diagnosis.firstComment(), comment);
+
+    const QString toolTip = table.toolTip();
+    const QString firstLine = QStringLiteral("Файл: ")
+        + QDir::toNativeSeparators(QDir(diagnosis.folder).filePath(diagnosis.fileName));
+    QVERIFY2(toolTip.startsWith(firstLine + QLatin1Char('\n')), qPrintable(toolTip));
+    const QString rest = toolTip.mid(firstLine.size() + 1);
+    if (QTest::currentDataTag() == QByteArray("a clinic's own file shows nothing extra"))
+        QCOMPARE(rest, report);
+    else
+        QVERIFY2(rest.contains(report), qPrintable(toolTip));
+    QCOMPARE(rest.contains(QStringLiteral("UTF-8")), notUtf8);
+    // The diagnosis explains a file; it never reads it otherwise.
+    if (spreadsheet && status == StatisticsDiagnosis::Status::Loaded) {
+        QCOMPARE(table.item(0, 0)->text(), QStringLiteral("1"));
+        QCOMPARE(table.item(0, 1)->text(), QStringLiteral("44;29"));
+    }
 }
 
 QTEST_MAIN(StatisticsTableTest)
