@@ -30,6 +30,12 @@ StatisticsRow dataRow(QString line)
     return {simplified.left(firstComma), simplified.mid(firstComma + 1, percentageLength)};
 }
 
+void noteSemicolons(StatisticsFile &file, const QString &line)
+{
+    if (!file.hasSemicolons)
+        file.hasSemicolons = line.contains(SpreadsheetSeparator);
+}
+
 void appendRow(StatisticsFile &file, StatisticsRow row, int lineNumber)
 {
     if (!isUsableRow(row.diameter, row.percentage)) {
@@ -37,6 +43,8 @@ void appendRow(StatisticsFile &file, StatisticsRow row, int lineNumber)
             file.firstUnusableLine = lineNumber;
             file.firstUnusableRow = int(file.rows.size());
         }
+        noteSemicolons(file, row.diameter);
+        noteSemicolons(file, row.percentage);
     }
     file.rows.append(std::move(row));
 }
@@ -56,10 +64,10 @@ StatisticsFile parseStatistics(QTextStream &stream)
             file.comments.append(line.mid(1).trimmed());
             continue;
         }
-        if (!file.hasSemicolons)
-            file.hasSemicolons = line.contains(SpreadsheetSeparator);
         if (line.contains(FieldSeparator))
             appendRow(file, dataRow(std::move(line)), lineNumber);
+        else
+            noteSemicolons(file, line);
     }
     return file;
 }

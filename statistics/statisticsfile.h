@@ -24,7 +24,10 @@ struct StatisticsFile {
     int unusableRows = 0; // rows that can give no figure for any diameter
     int firstUnusableLine = 0; // its line in the file, the header being line 1; 0: none
     int firstUnusableRow = -1; // its index in rows
-    bool hasSemicolons = false; // a line other than a comment holds a ";"
+    // A ";" in the header, a line without a comma or the first two fields of
+    // an unusable row: what a spreadsheet saved with semicolons leaves. Usable
+    // rows are not searched, which keeps loading a sound file as fast as before.
+    bool hasSemicolons = false;
 };
 
 // Parses a statistics file. The first line is always the header. Of the later

@@ -79,6 +79,7 @@ private slots:
     void lookupChoosesRow_data();
     void lookupChoosesRow();
     void lookupMatchesTextComparison();
+    void usableRowMatchesParsers();
     void logsMinimumText();
     void provenance_data();
     void provenance();
@@ -277,6 +278,37 @@ void ProbabilityRuleTest::lookupMatchesTextComparison()
                      QString::number(random.bounded(0, 101))});
         fill(table, rows);
         QCOMPARE(lookUpProbability(table, minimum), referenceLookup(table, minimum));
+    }
+}
+
+// Loading answers plain cells without the general parsers; the answer must
+// be theirs for every text, near the plain forms above all.
+void ProbabilityRuleTest::usableRowMatchesParsers()
+{
+    const auto reference = [](const QString &diameter, const QString &percentage) {
+        bool ok = false;
+        const double value = diameter.toDouble(&ok);
+        return ok && std::isfinite(value) && readPercentage(percentage).has_value();
+    };
+    const QString alphabet = QStringLiteral("0123456789000111..-+ e,x");
+    QRandomGenerator random(20261209);
+    for (int round = 0; round < 20000; ++round) {
+        QString cells[2];
+        for (QString &cell : cells) {
+            const int length = random.bounded(0, 8);
+            for (int i = 0; i < length; ++i)
+                cell += alphabet.at(random.bounded(int(alphabet.size())));
+        }
+        QVERIFY2(isUsableRow(cells[0], cells[1]) == reference(cells[0], cells[1]),
+                 qPrintable(cells[0] + QLatin1Char('/') + cells[1]));
+    }
+    for (const char *diameter :
+         {"1.", ".5", "1e2", "01.50", "1.5.", "99999999999999999", "1e999"}) {
+        for (const char *percentage : {"0", "085", "0085", "100", "101", " 64", "64 ", "+5"}) {
+            const QString d = QString::fromLatin1(diameter);
+            const QString p = QString::fromLatin1(percentage);
+            QVERIFY2(isUsableRow(d, p) == reference(d, p), qPrintable(d + QLatin1Char('/') + p));
+        }
     }
 }
 

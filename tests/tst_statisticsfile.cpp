@@ -127,6 +127,8 @@ void StatisticsFileTest::notesFindings_data()
     QTest::newRow("semicolon in a comment does not count")
         << QStringLiteral("d,P\n# a;b\n1.5,50\n") << QStringList {QStringLiteral("a;b")} << 0 << 0
         << -1 << false;
+    QTest::newRow("usable rows are not searched for semicolons")
+        << QStringLiteral("d,P\n1.5,50,a;b\n") << QStringList {} << 0 << 0 << -1 << false;
     QTest::newRow("not a number, not finite, percentage out of range")
         << QStringLiteral("d,P\n1.5,50\n\n1.6,101\nnan,5\ninf,5\n1 .7,5\n1.8,5%\n")
         << QStringList {} << 5 << 4 << 1 << false;
