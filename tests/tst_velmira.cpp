@@ -350,7 +350,7 @@ void VelmiraTest::tablesFromFiles()
         QCOMPARE(table->rowCount(), 17);
         // The page itself says the shipped figures are for demonstration only.
         QCOMPARE(table->horizontalHeaderItem(0)->text(), QStringLiteral("Диаметр мм (демо)"));
-        QCOMPARE(table->horizontalHeaderItem(1)->text(), QStringLiteral("Вероятность % (демо)"));
+        QCOMPARE(table->horizontalHeaderItem(1)->text(), QStringLiteral("Процент (демо)"));
         QVERIFY2(table->toolTip().contains(QStringLiteral("Загружено строк: 17.")),
                  qPrintable(table->toolTip()));
     }
