@@ -1,5 +1,6 @@
 #include "aboutbox.h"
 #include "displayscaling.h"
+#include "editedcells.h"
 #include "shrunkenwindow.h"
 #include "startup.h"
 #include "velmira.h"
@@ -34,6 +35,10 @@ namespace {
 const QStringList DataFiles
     = {QStringLiteral("Statistics_1.txt"), QStringLiteral("Statistics_2.txt"),
        QStringLiteral("Tavrel.jpg"), QStringLiteral("stet.png")};
+
+// The first comment line of the shipped 10-12 Ch file; it ends a figure's provenance.
+const QString DemoNote = QStringLiteral("ДЕМОНСТРАЦИОННЫЕ ДАННЫЕ для кожуха 10-12 Ch, не "
+                                        "клинические: замените их статистикой своей клиники.");
 
 template<typename T = QWidget> T *child(const QWidget &window, const char *name)
 {
@@ -353,9 +358,11 @@ void VelmiraTest::tablesFromFiles()
         auto *table = child<QTableWidget>(window, name);
         QCOMPARE(table->columnCount(), 2);
         QCOMPARE(table->rowCount(), 17);
-        QCOMPARE(table->horizontalHeaderItem(0)->text(), QStringLiteral("Диаметр (мм)"));
-        QCOMPARE(table->horizontalHeaderItem(1)->text(), QStringLiteral("Вероятность (%)"));
+        // The page itself says the shipped figures are for demonstration only.
+        QCOMPARE(table->horizontalHeaderItem(0)->text(), QStringLiteral("Диаметр мм (демо)"));
+        QCOMPARE(table->horizontalHeaderItem(1)->text(), QStringLiteral("Процент (демо)"));
     }
+    QVERIFY(child<QTableWidget>(window, "tableW_d1012")->toolTip().contains(DemoNote));
     QCOMPARE(child<QTableWidget>(window, "tableW_d1012")->item(0, 0)->text(),
              QStringLiteral("1.44"));
     QCOMPARE(child<QTableWidget>(window, "tableW_d1214")->item(16, 0)->text(),
@@ -440,6 +447,12 @@ void VelmiraTest::startsWithoutDataFiles()
     QVERIFY(box.shown);
     QVERIFY(box.text.contains(QStringLiteral("1.50")));
     QVERIFY(result->text().isEmpty());
+    // The warning names the file, the folder it was looked for in and the cause.
+    const QString folder = QDir::toNativeSeparators(QDir::currentPath());
+    QVERIFY2(box.text.contains(QStringLiteral("Файл: Statistics_1.txt\nПапка: ") + folder
+                               + QStringLiteral("\nПричина: файл не найден")),
+             qPrintable(box.text));
+    QVERIFY(child<QTableWidget>(window, "tableW_d1214")->toolTip().contains(folder));
 }
 
 void VelmiraTest::iconAndExitStatus_data()
@@ -489,7 +502,7 @@ void VelmiraTest::calculates_data()
     QTest::addColumn<bool>("largeSheath");
     QTest::addColumn<bool>("stricture");
     QTest::addColumn<QString>("figure"); // empty: no figure, a warning instead
-    QTest::addColumn<QString>("warningMentions");
+    QTest::addColumn<QString>("warningMentions"); // or, with a figure, what its tool tip says
     QTest::addColumn<int>("invalidField"); // -1: none; else it gets the focus back
 
     const auto row = [](const char *name, QStringList d, bool large, bool stricture,
@@ -499,13 +512,16 @@ void VelmiraTest::calculates_data()
     };
     const QString x = QStringLiteral("3");
     row("initial values", {QStringLiteral("1.6"), QStringLiteral("1.99"), QStringLiteral("1.45")},
-        false, false, "33", "");
-    row("10-12 Ch lookup", {QStringLiteral("1.58"), x, x}, false, false, "85", "");
-    row("10-12 Ch upper bound", {QStringLiteral("1.6"), x, x}, false, false, "93", "");
-    row("12-14 Ch lookup", {x, QStringLiteral("1.95"), x}, true, false, "73", "");
-    row("12-14 Ch lower bound", {x, x, QStringLiteral("1.84")}, true, false, "29", "");
-    row("decimal comma", {QStringLiteral("1,5"), x, x}, false, false, "53", "");
-    row("stricture", {QStringLiteral("abc"), QString(), x}, true, true, "0", "");
+        false, false, "33", "(Statistics_1.txt), строка 2: 1.45 → 33 %");
+    row("10-12 Ch lookup", {QStringLiteral("1.58"), x, x}, false, false, "85", "строка 15: 1.58");
+    row("10-12 Ch upper bound", {QStringLiteral("1.6"), x, x}, false, false, "93",
+        "1.60 мм ≥ 1.60 мм (10-12 Ch): 93 %");
+    row("12-14 Ch lookup", {x, QStringLiteral("1.95"), x}, true, false, "73",
+        "Таблица 12-14 Ch (Statistics_2.txt), строка 12");
+    row("12-14 Ch lower bound", {x, x, QStringLiteral("1.84")}, true, false, "29",
+        "1.84 мм ≤ 1.84 мм (12-14 Ch): 29 %");
+    row("decimal comma", {QStringLiteral("1,5"), x, x}, false, false, "53", "строка 7: 1.50");
+    row("stricture", {QStringLiteral("abc"), QString(), x}, true, true, "0", "стриктуры: 0 %");
     row("empty field", {x, QString(), x}, false, false, "", "второй", 1);
     row("letters", {x, x, QStringLiteral("<b>abc</b>")}, false, false, "", "«<b>abc</b>»", 2);
     row("negative", {QStringLiteral("-1"), x, x}, true, false, "", "первый", 0);
@@ -536,12 +552,18 @@ void VelmiraTest::calculates()
         QTest::mouseClick(child<QRadioButton>(window, "radioB_1214"), Qt::LeftButton);
     if (stricture)
         QTest::mouseClick(child<QCheckBox>(window, "checkBox"), Qt::LeftButton);
-    // A figure from an earlier press must never survive a press without one.
+    // A figure from an earlier press must never survive a press without one,
+    // nor its provenance.
     result->setText(QStringLiteral("77"));
+    result->setToolTip(QStringLiteral("stale"));
 
     const SeenBox box = clickClosingBox(press);
     QCOMPARE(result->text(), figure);
     QCOMPARE(box.shown, figure.isEmpty());
+    QCOMPARE(result->accessibleDescription(), result->toolTip());
+    QVERIFY2(figure.isEmpty() ? result->toolTip().isEmpty()
+                              : result->toolTip().contains(warningMentions),
+             qPrintable(result->toolTip()));
     if (box.shown) {
         QVERIFY2(box.text.contains(warningMentions), qPrintable(box.text));
         QCOMPARE(box.icon, QMessageBox::Warning);
@@ -565,9 +587,27 @@ void VelmiraTest::editedCellCounts()
     auto *result = child<QLineEdit>(window, "lineEdit_P");
     auto *press = child<QPushButton>(window, "pushButton");
 
+    QFile file(QStringLiteral("Statistics_1.txt"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray fileBefore = file.readAll();
+    file.close();
+
     table->item(1, 1)->setText(QStringLiteral("40")); // the row of 1.45
     clickClosingBox(press);
     QCOMPARE(result->text(), QStringLiteral("40"));
+    QCOMPARE(result->toolTip(),
+             QStringLiteral("Таблица 10-12 Ch (Statistics_1.txt), строка 2: "
+                            "1.45 → 40 %\nСтрока изменена в этом сеансе на "
+                            "вкладке «Статистика»; файл не менялся.\n")
+                 + DemoNote);
+    // Only the edited cell is marked, and it still reads: dark text on a light tint.
+    const QTableWidgetItem *edited = table->item(1, 1);
+    QCOMPARE(edited->toolTip(), editedCellToolTip());
+    QVERIFY(edited->font().italic());
+    QVERIFY(edited->background().style() != Qt::NoBrush);
+    QVERIFY(edited->background().color().lightness() > 180);
+    QCOMPARE(table->item(1, 0)->background().style(), Qt::NoBrush);
+    QVERIFY(table->item(1, 0)->toolTip().isEmpty());
 
     table->item(1, 1)->setText(QStringLiteral("40%"));
     const SeenBox box = clickClosingBox(press);
@@ -575,6 +615,8 @@ void VelmiraTest::editedCellCounts()
     QVERIFY(box.text.contains(QStringLiteral("1.45")));
     QVERIFY(box.text.contains(QStringLiteral("10-12 Ch")));
     QVERIFY(result->text().isEmpty());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), fileBefore);
 }
 
 void VelmiraTest::aboutBox()
@@ -630,6 +672,7 @@ void VelmiraTest::figureClearedByChange()
             ->item(3, 1)
             ->setText(QStringLiteral("50"));
     QVERIFY(result->text().isEmpty());
+    QVERIFY(result->toolTip().isEmpty());
 
     clickClosingBox(child<QPushButton>(window, "pushButton"));
     QVERIFY(!result->text().isEmpty());

@@ -3,8 +3,11 @@
 
 #include "aboutbox.h"
 #include "calculationwarning.h"
+#include "editedcells.h"
+#include "figureprovenance.h"
 #include "picturepanel.h"
 #include "probabilityrule.h"
+#include "resultprovenance.h"
 #include "statisticstable.h"
 
 #include <QMessageBox>
@@ -15,9 +18,14 @@ Velmira::Velmira(QWidget *parent) : QMainWindow(parent), ui(new Ui::Velmira)
 {
     ui->setupUi(this);
     // Data files are looked up in the working directory, where the clinic keeps them.
-    loadStatisticsTable(ui->tableW_d1012, QStringLiteral(".//Statistics_1.txt"));
-    loadStatisticsTable(ui->tableW_d1214, QStringLiteral(".//Statistics_2.txt"));
+    smallSheathLoad = loadStatisticsTable(ui->tableW_d1012, QStringLiteral(".//Statistics_1.txt"));
+    largeSheathLoad = loadStatisticsTable(ui->tableW_d1214, QStringLiteral(".//Statistics_2.txt"));
     showPicture(ui->graphicsView, QStringLiteral(".//Tavrel.jpg"), this);
+    // Where figures come from: edits of the tables, and the provenance of the result.
+    markEditedCells(ui->tableW_d1012);
+    markEditedCells(ui->tableW_d1214);
+    dropProvenanceWithFigure(ui->lineEdit_P);
+
     // After loading: filling the tables is no change of the user's.
     clearFigureOnAnyChange();
     setUpKeyboard();
@@ -32,13 +40,17 @@ void Velmira::on_pushButton_clicked()
 {
     const CalculationInput input = calculationInput();
     const CalculationResult result = calculateProbability(input, statisticsFor(input));
+    const StatisticsDiagnosis &load = loadFor(input.sheath);
     if (result.hasFigure()) {
         ui->lineEdit_P->setText(QString::number(result.figure, 10));
+        showFigureProvenance(
+            ui->lineEdit_P,
+            figureProvenance(result, input.sheath, load.fileName, load.firstComment()));
         return;
     }
     // Never leave the previous press's figure standing beside a failed one.
     clearFigure();
-    showNoFigureWarning(calculationWarningText(result, input));
+    showNoFigureWarning(calculationWarningText(result, input, load));
     if (result.outcome == CalculationResult::Outcome::InvalidDiameter) {
         QLineEdit *field = diameterField(result.invalidDiameter);
         field->setFocus(Qt::OtherFocusReason);
@@ -126,6 +138,20 @@ QLineEdit *Velmira::diameterField(int index) const
 {
     QLineEdit *const fields[] = {ui->lineEdit_one, ui->lineEdit_two, ui->lineEdit_three};
     return fields[index];
+}
+
+const StatisticsDiagnosis &Velmira::loadFor(SheathSize sheath) const
+{
+    static const StatisticsDiagnosis noTable;
+    switch (sheath) {
+    case SheathSize::Ch10To12:
+        return smallSheathLoad;
+    case SheathSize::Ch12To14:
+        return largeSheathLoad;
+    case SheathSize::None:
+        break;
+    }
+    return noTable;
 }
 
 void Velmira::showNoFigureWarning(const QString &text)
