@@ -1,5 +1,7 @@
 #include "startup.h"
 
+#include "displayscaling.h"
+#include "shrunkenwindow.h"
 #include "velmira.h"
 
 #include <QApplication>
@@ -34,6 +36,15 @@ int runVelmira(QApplication &application)
     QApplication::setWindowIcon(QIcon(iconPixmap));
 
     Velmira window;
+    // Below 100 % only a scaled view of the window can show all of it.
+    const qreal shrink = windowShareOfScreenScale();
+    if (shrink < 0.99) {
+        ShrunkenWindow view(&window, shrink);
+        centreOnScreen(&view);
+        view.show();
+        return application.exec();
+    }
+    centreOnScreen(&window);
     window.show();
     return application.exec();
 }

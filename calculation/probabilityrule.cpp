@@ -26,11 +26,32 @@ SheathBounds boundsOf(SheathSize sheath)
     return sheath == SheathSize::Ch10To12 ? SheathBounds {1.44, 1.6} : SheathBounds {1.84, 2.0};
 }
 
-CalculationResult figure(int percent, const QString &minimumText)
+CalculationResult figure(int percent, const QString &minimumText, CalculationResult::Basis basis,
+                         double bound = 0.0)
 {
     CalculationResult result;
     result.figure = percent;
     result.minimumText = minimumText;
+    result.basis = basis;
+    result.bound = bound;
+    return result;
+}
+
+bool isEdited(const QModelIndex &cell)
+{
+    return cell.data(EditedCellRole).toBool();
+}
+
+CalculationResult tableFigure(const QAbstractItemModel &table, const StatisticsMatch &match,
+                              const QString &minimumText)
+{
+    CalculationResult result = figure(match.figure, minimumText, CalculationResult::Basis::Table);
+    const QModelIndex diameter = table.index(match.row, 0);
+    const QModelIndex percentage = table.index(match.row, 1);
+    result.tableRow = match.row;
+    result.rowDiameter = diameter.data().toString().trimmed();
+    result.rowPercentage = percentage.data().toString().trimmed();
+    result.rowEdited = isEdited(diameter) || isEdited(percentage);
     return result;
 }
 
@@ -43,6 +64,11 @@ CalculationResult noFigure(CalculationResult::Outcome outcome, const QString &mi
 }
 
 } // namespace
+
+QString sheathName(SheathSize sheath)
+{
+    return sheath == SheathSize::Ch10To12 ? QStringLiteral("10-12 Ch") : QStringLiteral("12-14 Ch");
+}
 
 CalculationResult calculateProbability(const CalculationInput &input,
                                        const QAbstractItemModel *table)
@@ -66,7 +92,7 @@ CalculationResult calculateProbability(const CalculationInput &input,
 
     // A stricture rules the sheath out whatever the diameters say.
     if (input.stricture)
-        return figure(StrictureFigure, minimumText);
+        return figure(StrictureFigure, minimumText, CalculationResult::Basis::Stricture);
 
     if (invalidDiameter >= 0) {
         CalculationResult result = noFigure(CalculationResult::Outcome::InvalidDiameter, {});
@@ -80,13 +106,15 @@ CalculationResult calculateProbability(const CalculationInput &input,
     // band between them is looked up as text.
     const SheathBounds bounds = boundsOf(input.sheath);
     if (minimum >= bounds.upper)
-        return figure(UpperBoundFigure, minimumText);
+        return figure(UpperBoundFigure, minimumText, CalculationResult::Basis::UpperBound,
+                      bounds.upper);
     if (minimum <= bounds.lower)
-        return figure(LowerBoundFigure, minimumText);
+        return figure(LowerBoundFigure, minimumText, CalculationResult::Basis::LowerBound,
+                      bounds.lower);
 
     if (!table || table->rowCount() == 0)
         return noFigure(CalculationResult::Outcome::EmptyTable, minimumText);
-    if (const std::optional<int> percentage = lookUpProbability(*table, minimum))
-        return figure(*percentage, minimumText);
+    if (const std::optional<StatisticsMatch> match = findStatisticsRow(*table, minimum))
+        return tableFigure(*table, *match, minimumText);
     return noFigure(CalculationResult::Outcome::NoUsableRow, minimumText);
 }

@@ -9,6 +9,9 @@ class QAbstractItemModel;
 
 enum class SheathSize { None, Ch10To12, Ch12To14 };
 
+// "10-12 Ch" or "12-14 Ch", as the interface names the sheath sizes.
+QString sheathName(SheathSize sheath);
+
 // What the user has entered on the calculation page at the moment of a press.
 struct CalculationInput {
     std::array<QString, 3> diameterTexts;
@@ -20,11 +23,22 @@ struct CalculationInput {
 // figure must say so: an earlier figure left on screen would look like a result.
 struct CalculationResult {
     enum class Outcome { Figure, InvalidDiameter, NoSheathSize, EmptyTable, NoUsableRow };
+    // What gave the figure, so that the user can be told.
+    enum class Basis { None, Stricture, UpperBound, LowerBound, Table };
 
     Outcome outcome = Outcome::Figure;
     int figure = 0; // percent, when outcome is Figure
     int invalidDiameter = -1; // 0, 1 or 2, when outcome is InvalidDiameter
     QString minimumText; // the smallest diameter with two decimals, when all three are valid
+
+    Basis basis = Basis::None;
+    double bound = 0.0; // in millimetres, when basis is UpperBound or LowerBound
+    // When basis is Table: the row that gave the figure, its two cells as they
+    // stood at the press, and whether the user had changed either of them.
+    int tableRow = -1;
+    QString rowDiameter;
+    QString rowPercentage;
+    bool rowEdited = false;
 
     bool hasFigure() const { return outcome == Outcome::Figure; }
 };

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Renders Tavrel.jpg (461 x 561 picture under the input rows) and stet.png (128 x 128 icon) from Tavrel.svg and stet.svg.
+# Renders Tavrel.jpg (the picture under the input rows, at twice the 461 x 561 it is shown at, so that it stays sharp on scaled displays) and stet.png (128 x 128 icon) from Tavrel.svg and stet.svg.
 # The program reads Tavrel.jpg and stet.png from its working directory; copy them next to the executable after rendering.
 # Debian tools only (librsvg2-bin, netpbm, libjpeg-turbo-progs, fonts-dejavu-core); same tool versions give identical bytes.
 set -euo pipefail
@@ -27,7 +27,7 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
 # Picture: SVG -> opaque PNG on white -> baseline JPEG (integer DCT, optimised Huffman tables, no comments or EXIF).
-rsvg-convert --format=png --width=461 --height=561 --background-color=white \
+rsvg-convert --format=png --width=922 --height=1122 --background-color=white \
     --output="$tmp/Tavrel.png" Tavrel.svg
 pngtopnm -mix -background=white "$tmp/Tavrel.png" > "$tmp/Tavrel.ppm"
 cjpeg -quality 92 -optimize -dct int -sample 1x1 -outfile "$tmp/Tavrel.jpg" "$tmp/Tavrel.ppm"

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that a task needs, and only those missing.
-# Usage: scripts/setup.sh build|run|test|windows
+# Usage: scripts/setup.sh build|run|docs|test|windows
 set -euo pipefail
 
 build=(cmake make g++ pkg-config qtbase5-dev fonts-dejavu-core)
 run=(xvfb x11-apps x11-utils netpbm)  # a screenshot when there is no display
+# The README's screenshots at several display scales.
+docs=(openbox x11-xserver-utils xdotool)
 # dpkg-dev and file: CPack reads the package's library dependencies with them.
 test=(qt6-base-dev qt6-qpa-plugins clang libclang-rt-14-dev dpkg-dev file)
 # The Windows program: cross compiler, Qt's source (apt-get source unpacks with
@@ -17,9 +19,10 @@ windows=(g++-mingw-w64-x86-64-posix mingw-w64-tools dpkg-dev xz-utils nsis
 case "${1:-}" in
     build) wanted=("${build[@]}") ;;
     run) wanted=("${build[@]}" "${run[@]}") ;;
+    docs) wanted=("${build[@]}" "${run[@]}" "${docs[@]}") ;;
     test) wanted=("${build[@]}" "${test[@]}") ;;
     windows) wanted=("${build[@]}" "${windows[@]}") ;;
-    *) echo "usage: $0 build|run|test|windows" >&2; exit 2 ;;
+    *) echo "usage: $0 build|run|docs|test|windows" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -1,5 +1,7 @@
 #include "statisticsfile.h"
 
+#include "statisticslookup.h"
+
 #include <QTextStream>
 
 #include <utility>
@@ -8,6 +10,8 @@ namespace {
 
 const QLatin1Char FieldSeparator(',');
 const QLatin1Char CommentMark('#');
+// The field separator of spreadsheets saved as text on a Russian system.
+const QLatin1Char SpreadsheetSeparator(';');
 
 QStringList firstTwoFields(const QString &line)
 {
@@ -26,10 +30,23 @@ StatisticsRow dataRow(QString line)
     return {simplified.left(firstComma), simplified.mid(firstComma + 1, percentageLength)};
 }
 
-bool isDataLine(const QString &line)
+void noteSemicolons(StatisticsFile &file, const QString &line)
 {
-    // The comment test looks at the line as read: a blank before "#" makes it data.
-    return !line.startsWith(CommentMark) && line.contains(FieldSeparator);
+    if (!file.hasSemicolons)
+        file.hasSemicolons = line.contains(SpreadsheetSeparator);
+}
+
+void appendRow(StatisticsFile &file, StatisticsRow row, int lineNumber)
+{
+    if (!isUsableRow(row.diameter, row.percentage)) {
+        if (file.unusableRows++ == 0) {
+            file.firstUnusableLine = lineNumber;
+            file.firstUnusableRow = int(file.rows.size());
+        }
+        noteSemicolons(file, row.diameter);
+        noteSemicolons(file, row.percentage);
+    }
+    file.rows.append(std::move(row));
 }
 
 } // namespace
@@ -37,11 +54,20 @@ bool isDataLine(const QString &line)
 StatisticsFile parseStatistics(QTextStream &stream)
 {
     StatisticsFile file;
-    file.headerLabels = firstTwoFields(stream.readLine());
-    while (!stream.atEnd()) {
+    const QString header = stream.readLine();
+    file.hasSemicolons = header.contains(SpreadsheetSeparator);
+    file.headerLabels = firstTwoFields(header);
+    for (int lineNumber = 2; !stream.atEnd(); ++lineNumber) {
         QString line = stream.readLine();
-        if (isDataLine(line))
-            file.rows.append(dataRow(std::move(line)));
+        // The comment test looks at the line as read: a blank before "#" makes it data.
+        if (line.startsWith(CommentMark)) {
+            file.comments.append(line.mid(1).trimmed());
+            continue;
+        }
+        if (line.contains(FieldSeparator))
+            appendRow(file, dataRow(std::move(line)), lineNumber);
+        else
+            noteSemicolons(file, line);
     }
     return file;
 }

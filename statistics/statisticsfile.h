@@ -14,16 +14,27 @@ struct StatisticsRow {
     QString percentage;
 };
 
-// The contents of a statistics file, as the table shows them.
+// The contents of a statistics file, as the table shows them, and what reading
+// it noticed that the user should be told.
 struct StatisticsFile {
     QStringList headerLabels; // at most two: only two columns are shown
     QVector<StatisticsRow> rows;
+
+    QStringList comments; // the comment lines, without "#" and surrounding blanks
+    int unusableRows = 0; // rows that can give no figure for any diameter
+    int firstUnusableLine = 0; // its line in the file, the header being line 1; 0: none
+    int firstUnusableRow = -1; // its index in rows
+    // A ";" in the header, a line without a comma or the first two fields of
+    // an unusable row: what a spreadsheet saved with semicolons leaves. Usable
+    // rows are not searched, which keeps loading a sound file as fast as before.
+    bool hasSemicolons = false;
 };
 
 // Parses a statistics file. The first line is always the header. Of the later
 // lines, those whose very first character is "#" are comments and those without
 // a comma are ignored; every other line is a data row. Each line has its
 // whitespace simplified and is split at every comma, empty fields kept.
+// A row counts as unusable as the lookup would find it (isUsableRow).
 StatisticsFile parseStatistics(QTextStream &stream);
 
 #endif // VELMIRA_STATISTICSFILE_H

@@ -65,14 +65,15 @@ void fillStatisticsTable(QTableWidget *table, const StatisticsFile &file)
         emit model->dataChanged(model->index(0, 0), model->index(rowCount - 1, 1));
 }
 
-void loadStatisticsTable(QTableWidget *table, const QString &fileName)
-{
-    prepareStatisticsTable(table);
+namespace {
 
+StatisticsDiagnosis readInto(QTableWidget *table, const QString &fileName)
+{
     // No Text flag: the stream itself ends lines at LF and drops a CR before it.
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
-        return;
+        return diagnoseUnopened(fileName);
+    const bool utf8Header = headerIsUtf8(file);
     QTextStream stream(&file);
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
     // Qt 5 decoded with the system's codec; keep that, so that a file saved in
@@ -80,5 +81,17 @@ void loadStatisticsTable(QTableWidget *table, const QString &fileName)
     // same under both. A byte-order mark still takes precedence.
     stream.setEncoding(QStringConverter::System);
 #endif
-    fillStatisticsTable(table, parseStatistics(stream));
+    const StatisticsFile parsed = parseStatistics(stream);
+    fillStatisticsTable(table, parsed);
+    return diagnoseParsed(fileName, parsed, utf8Header);
+}
+
+} // namespace
+
+StatisticsDiagnosis loadStatisticsTable(QTableWidget *table, const QString &fileName)
+{
+    prepareStatisticsTable(table);
+    StatisticsDiagnosis diagnosis = readInto(table, fileName);
+    table->setToolTip(statisticsToolTip(diagnosis));
+    return diagnosis;
 }

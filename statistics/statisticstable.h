@@ -1,6 +1,8 @@
 #ifndef VELMIRA_STATISTICSTABLE_H
 #define VELMIRA_STATISTICSTABLE_H
 
+#include "statisticsdiagnosis.h"
+
 #include <QString>
 
 class QTableWidget;
@@ -15,6 +17,7 @@ void fillStatisticsTable(QTableWidget *table, const StatisticsFile &file);
 
 // Prepares the table and fills it from the file. A file that cannot be opened
 // leaves the table empty, with Qt's default column labels; start-up goes on.
-void loadStatisticsTable(QTableWidget *table, const QString &fileName);
+// The table's tool tip then says what loading found, which is also returned.
+StatisticsDiagnosis loadStatisticsTable(QTableWidget *table, const QString &fileName);
 
 #endif // VELMIRA_STATISTICSTABLE_H

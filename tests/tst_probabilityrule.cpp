@@ -1,4 +1,5 @@
 #include "diameter.h"
+#include "figureprovenance.h"
 #include "probabilityrule.h"
 #include "statisticslookup.h"
 
@@ -78,7 +79,10 @@ private slots:
     void lookupChoosesRow_data();
     void lookupChoosesRow();
     void lookupMatchesTextComparison();
+    void usableRowMatchesParsers();
     void logsMinimumText();
+    void provenance_data();
+    void provenance();
 };
 
 void ProbabilityRuleTest::decisionTable_data()
@@ -196,39 +200,43 @@ void ProbabilityRuleTest::lookupChoosesRow_data()
 {
     QTest::addColumn<Rows>("rows");
     QTest::addColumn<int>("expected"); // -1: no usable row
+    QTest::addColumn<int>("expectedRow"); // of the row that gives the figure
 
     const auto r = [](const char *diameter, const char *percentage) {
         return QStringList {QString::fromUtf8(diameter), QString::fromUtf8(percentage)};
     };
-    QTest::newRow("exact") << Rows {r("1.52", "60")} << 60;
-    QTest::newRow("one decimal") << Rows {r("1.5", "1"), r("1.52", "61")} << 61;
-    QTest::newRow("three decimals") << Rows {r("1.520", "62")} << 62;
-    QTest::newRow("blanks around the number") << Rows {r(" 1.52 ", " 63 ")} << 63;
-    QTest::newRow("renders alike") << Rows {r("1.5249", "64")} << 64;
-    QTest::newRow("rounds away") << Rows {r("1.5251", "64")} << -1;
-    QTest::newRow("later row wins") << Rows {r("1.52", "10"), r("1.52", "20")} << 20;
+    QTest::newRow("exact") << Rows {r("1.52", "60")} << 60 << 0;
+    QTest::newRow("one decimal") << Rows {r("1.5", "1"), r("1.52", "61")} << 61 << 1;
+    QTest::newRow("three decimals") << Rows {r("1.520", "62")} << 62 << 0;
+    QTest::newRow("blanks around the number") << Rows {r(" 1.52 ", " 63 ")} << 63 << 0;
+    QTest::newRow("renders alike") << Rows {r("1.5249", "64")} << 64 << 0;
+    QTest::newRow("rounds away") << Rows {r("1.5251", "64")} << -1 << -1;
+    QTest::newRow("later row wins")
+        << Rows {r("1.52", "10"), r("1.52", "20"), r("1.6", "30")} << 20 << 1;
     QTest::newRow("unusable later row is passed over")
-        << Rows {r("1.52", "10"), r("1.52", "85%")} << 10;
-    QTest::newRow("leading zero") << Rows {r("1.52", "085")} << 85;
-    QTest::newRow("zero percent") << Rows {r("1.52", "0")} << 0;
-    QTest::newRow("hundred percent") << Rows {r("1.52", "100")} << 100;
-    QTest::newRow("percent sign") << Rows {r("1.52", "85%")} << -1;
-    QTest::newRow("fraction") << Rows {r("1.52", "85.5")} << -1;
-    QTest::newRow("above hundred") << Rows {r("1.52", "150")} << -1;
-    QTest::newRow("negative") << Rows {r("1.52", "-5")} << -1;
-    QTest::newRow("hexadecimal") << Rows {r("1.52", "0x10")} << -1;
-    QTest::newRow("empty percentage") << Rows {r("1.52", "")} << -1;
-    QTest::newRow("missing percentage item") << Rows {{QStringLiteral("1.52")}} << -1;
-    QTest::newRow("decimal comma in a cell is not a diameter") << Rows {r("1,52", "60")} << -1;
+        << Rows {r("1.52", "10"), r("1.52", "85%")} << 10 << 0;
+    QTest::newRow("leading zero") << Rows {r("1.52", "085")} << 85 << 0;
+    QTest::newRow("zero percent") << Rows {r("1.52", "0")} << 0 << 0;
+    QTest::newRow("hundred percent") << Rows {r("1.52", "100")} << 100 << 0;
+    QTest::newRow("percent sign") << Rows {r("1.52", "85%")} << -1 << -1;
+    QTest::newRow("fraction") << Rows {r("1.52", "85.5")} << -1 << -1;
+    QTest::newRow("above hundred") << Rows {r("1.52", "150")} << -1 << -1;
+    QTest::newRow("negative") << Rows {r("1.52", "-5")} << -1 << -1;
+    QTest::newRow("hexadecimal") << Rows {r("1.52", "0x10")} << -1 << -1;
+    QTest::newRow("empty percentage") << Rows {r("1.52", "")} << -1 << -1;
+    QTest::newRow("missing percentage item") << Rows {{QStringLiteral("1.52")}} << -1 << -1;
+    QTest::newRow("decimal comma in a cell is not a diameter")
+        << Rows {r("1,52", "60")} << -1 << -1;
     QTest::newRow("nan and inf never match")
-        << Rows {r("nan", "1"), r("inf", "2"), r("-inf", "3")} << -1;
-    QTest::newRow("text never matches") << Rows {r("abc", "1"), r("", "2")} << -1;
+        << Rows {r("nan", "1"), r("inf", "2"), r("-inf", "3")} << -1 << -1;
+    QTest::newRow("text never matches") << Rows {r("abc", "1"), r("", "2")} << -1 << -1;
 }
 
 void ProbabilityRuleTest::lookupChoosesRow()
 {
     QFETCH(Rows, rows);
     QFETCH(int, expected);
+    QFETCH(int, expectedRow);
 
     QStandardItemModel table;
     fill(table, rows);
@@ -243,6 +251,10 @@ void ProbabilityRuleTest::lookupChoosesRow()
     } else {
         QCOMPARE(result.outcome, Outcome::Figure);
         QCOMPARE(result.figure, expected);
+        QCOMPARE(result.basis, CalculationResult::Basis::Table);
+        QCOMPARE(result.tableRow, expectedRow);
+        QCOMPARE(result.rowDiameter, rows.at(expectedRow).at(0).trimmed());
+        QCOMPARE(result.rowPercentage, rows.at(expectedRow).at(1).trimmed());
     }
 }
 
@@ -269,6 +281,30 @@ void ProbabilityRuleTest::lookupMatchesTextComparison()
     }
 }
 
+// Loading answers plain cells without the general parsers; the answer must
+// be theirs for every text, near the plain forms above all.
+void ProbabilityRuleTest::usableRowMatchesParsers()
+{
+    const auto reference = [](const QString &diameter, const QString &percentage) {
+        bool ok = false;
+        const double value = diameter.toDouble(&ok);
+        return ok && std::isfinite(value) && readPercentage(percentage).has_value();
+    };
+    // Mostly digits, so that most cells are plain or nearly so.
+    const QString alphabet = QStringLiteral("0123456789000111..-+ e,x");
+    QRandomGenerator random(20261209);
+    for (int round = 0; round < 20000; ++round) {
+        QString cells[2];
+        for (QString &cell : cells) {
+            const int length = random.bounded(0, round % 10 ? 8 : 20);
+            for (int i = 0; i < length; ++i)
+                cell += alphabet.at(random.bounded(int(alphabet.size())));
+        }
+        QVERIFY2(isUsableRow(cells[0], cells[1]) == reference(cells[0], cells[1]),
+                 qPrintable(cells[0] + QLatin1Char('/') + cells[1]));
+    }
+}
+
 void ProbabilityRuleTest::logsMinimumText()
 {
     QStandardItemModel table;
@@ -281,6 +317,58 @@ void ProbabilityRuleTest::logsMinimumText()
     calculateProbability(input(QStringLiteral("1.599"), QStringLiteral("3"), QStringLiteral("3"),
                                SheathSize::Ch10To12, true),
                          &table);
+}
+
+void ProbabilityRuleTest::provenance_data()
+{
+    QTest::addColumn<QString>("diameter"); // the smallest; the other two are 3 mm
+    QTest::addColumn<SheathSize>("sheath");
+    QTest::addColumn<bool>("stricture");
+    QTest::addColumn<QPoint>("editedCell"); // column, row; null: none
+    QTest::addColumn<QString>("text");
+
+    const auto row = [](const char *name, const char *diameter, SheathSize sheath, bool stricture,
+                        QPoint editedCell, const char *text) {
+        QTest::newRow(name) << QString::fromUtf8(diameter) << sheath << stricture << editedCell
+                            << QString::fromUtf8(text);
+    };
+    const SheathSize small = SheathSize::Ch10To12;
+    const SheathSize large = SheathSize::Ch12To14;
+    row("stricture", "1.7", small, true, {}, "Отмечено наличие стриктуры: 0 %");
+    row("upper bound", "1.62", small, false, {},
+        "Наименьший диаметр 1.62 мм ≥ 1.60 мм (10-12 Ch): 93 %");
+    row("lower bound", "1,84", large, false, {},
+        "Наименьший диаметр 1.84 мм ≤ 1.84 мм (12-14 Ch): 29 %");
+    row("table row", "1.991", large, false, {},
+        "Таблица 12-14 Ch (Statistics_2.txt), строка 7: 1.99 → 23 %\nДемо");
+    row("edited diameter", "1.45", small, false, {0, 1},
+        "Таблица 10-12 Ch (Statistics_1.txt), строка 2: 1.45 → 12 %\n"
+        "Строка изменена в этом сеансе на вкладке «Статистика»; файл не менялся.\nДемо");
+    row("edited percentage", "1.45", small, false, {1, 1},
+        "Таблица 10-12 Ch (Statistics_1.txt), строка 2: 1.45 → 12 %\n"
+        "Строка изменена в этом сеансе на вкладке «Статистика»; файл не менялся.\nДемо");
+    row("another row edited", "1.45", small, false, {1, 0},
+        "Таблица 10-12 Ch (Statistics_1.txt), строка 2: 1.45 → 12 %\nДемо");
+    row("no figure", "1.52", small, false, {}, "");
+}
+
+void ProbabilityRuleTest::provenance()
+{
+    QFETCH(QString, diameter);
+    QFETCH(SheathSize, sheath);
+    QFETCH(bool, stricture);
+    QFETCH(QPoint, editedCell);
+    QFETCH(QString, text);
+
+    QStandardItemModel table;
+    fill(table, boundaryRows());
+    if (!editedCell.isNull())
+        table.setData(table.index(editedCell.y(), editedCell.x()), true, EditedCellRole);
+    const CalculationResult result = calculateProbability(
+        input(diameter, QStringLiteral("3"), QStringLiteral("3"), sheath, stricture), &table);
+    const QString file = sheath == SheathSize::Ch12To14 ? QStringLiteral("Statistics_2.txt")
+                                                        : QStringLiteral("Statistics_1.txt");
+    QCOMPARE(figureProvenance(result, sheath, file, QStringLiteral("Демо")), text);
 }
 
 QTEST_GUILESS_MAIN(ProbabilityRuleTest)

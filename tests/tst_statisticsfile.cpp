@@ -30,6 +30,8 @@ class StatisticsFileTest : public QObject {
 private slots:
     void parsesLines_data();
     void parsesLines();
+    void notesFindings_data();
+    void notesFindings();
 };
 
 void StatisticsFileTest::parsesLines_data()
@@ -95,6 +97,54 @@ void StatisticsFileTest::parsesLines()
     const StatisticsFile file = parse(text);
     QCOMPARE(file.headerLabels, header);
     QCOMPARE(rowsOf(file), rows);
+}
+
+// What the parse keeps for telling the user about the file; the rows stay as above.
+void StatisticsFileTest::notesFindings_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("comments");
+    QTest::addColumn<int>("unusableRows");
+    QTest::addColumn<int>("firstUnusableLine");
+    QTest::addColumn<int>("firstUnusableRow");
+    QTest::addColumn<bool>("semicolons");
+
+    QTest::newRow("mixed table") << QStringLiteral("d,P\n# a remark, with a comma\n\n1.45,62\n"
+                                                   "1.46 ,\t64\n #1.48,68\n1.49\n1.50,\n")
+                                 << QStringList {QStringLiteral("a remark, with a comma")} << 2 << 6
+                                 << 2 << false;
+    QTest::newRow("comments without mark and outer blanks")
+        << QStringLiteral("d,P\n#  Демо: не клинические  \n#\n1.5,50\n#last")
+        << QStringList {QStringLiteral("Демо: не клинические"), QString(), QStringLiteral("last")}
+        << 0 << 0 << -1 << false;
+    QTest::newRow("spreadsheet export with decimal comma")
+        << QStringLiteral("Диаметр;Вероятность\r\n1,44;29\r\n1,45;33\r\n") << QStringList {} << 2
+        << 2 << 0 << true;
+    QTest::newRow("semicolons and decimal points give no row")
+        << QStringLiteral("d;P\n1.44;29\n") << QStringList {} << 0 << 0 << -1 << true;
+    QTest::newRow("semicolons in comments and usable rows do not count")
+        << QStringLiteral("#d,P\n# a;b\n1.5,50,a;b\n") << QStringList {QStringLiteral("a;b")} << 0
+        << 0 << -1 << false;
+    QTest::newRow("not a number, not finite, percentage out of range")
+        << QStringLiteral("d,P\n1.5,50\n\n1.6,101\nnan,5\ninf,5\n1 .7,5\n1.8,5%\n")
+        << QStringList {} << 5 << 4 << 1 << false;
+}
+
+void StatisticsFileTest::notesFindings()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, comments);
+    QFETCH(int, unusableRows);
+    QFETCH(int, firstUnusableLine);
+    QFETCH(int, firstUnusableRow);
+    QFETCH(bool, semicolons);
+
+    const StatisticsFile file = parse(text);
+    QCOMPARE(file.comments, comments);
+    QCOMPARE(file.unusableRows, unusableRows);
+    QCOMPARE(file.firstUnusableLine, firstUnusableLine);
+    QCOMPARE(file.firstUnusableRow, firstUnusableRow);
+    QCOMPARE(file.hasSemicolons, semicolons);
 }
 
 QTEST_GUILESS_MAIN(StatisticsFileTest)

@@ -31,6 +31,8 @@ private slots:
     void unreadableFileLeavesEmptyTable_data();
     void unreadableFileLeavesEmptyTable();
     void itemsAreCentredAndEditable();
+    void diagnosesLoad_data();
+    void diagnosesLoad();
 
 private:
     QString writeFile(const QByteArray &bytes);
@@ -167,6 +169,76 @@ void StatisticsTableTest::itemsAreCentredAndEditable()
         }
     }
     QVERIFY(table.editTriggers() != QAbstractItemView::NoEditTriggers);
+}
+
+Q_DECLARE_METATYPE(StatisticsDiagnosis::Status)
+
+void StatisticsTableTest::diagnosesLoad_data()
+{
+    using Status = StatisticsDiagnosis::Status;
+    QTest::addColumn<QByteArray>("bytes"); // "missing" and "directory" put no file there
+    QTest::addColumn<Status>("status");
+    QTest::addColumn<QString>("report"); // part of the tool tip after its first line
+
+    const auto row
+        = [](const char *name, const QByteArray &bytes, Status status, const char *report) {
+              QTest::newRow(name) << bytes << status << QString::fromUtf8(report);
+          };
+    row("missing", "missing", Status::NotFound, "Таблица пуста: файл не найден в этой папке.");
+    row("directory", "directory", Status::NotReadable, "не файл, а папка.");
+    row("header only", "d,P\n# remark\n", Status::NoDataRows,
+        "нет ни одной строки с запятой.\n\nremark");
+    row("clinic's own file", "Диаметр,P\n1.5,50\n", Status::Loaded, "Загружено строк: 1.");
+    row("unusable rows", "d,P\n1.5,50\n\n1.6,5 0\n1.7,abc\n", Status::Loaded,
+        "Загружено строк: 3. Непригодных для расчёта: 2, первая — строка 4 файла (строка 2 "
+        "таблицы).");
+    row("spreadsheet export", "Диаметр;Вероятность\n1,44;29\n", Status::Loaded,
+        "Непригодных для расчёта: 1, первая — строка 2 файла (строка 1 таблицы).\nФайл похож на "
+        "выгрузку из электронной таблицы: в нём есть точки с запятой, а пригодных строк через "
+        "запятую нет. Сохраните его так: запятая между столбцами, точка в диаметре");
+    row("semicolons beside usable rows", "d;P\n1.5,50\n", Status::Loaded, "строк: 1.");
+    row("Windows-1251 header", "\xC4\xE8\xE0\xEC\xE5\xF2\xF0,P\n1.5,50\n", Status::Loaded,
+        "Сохраните файл в кодировке UTF-8");
+    row("UTF-16 with byte-order mark",
+        QByteArray("\xFF\xFE"
+                   "d\0,\0P\0\n\0",
+                   10),
+        Status::NoDataRows, "нет строк данных");
+    row("comments follow", "d,P\n# Демо, не клинические\n#\n# как заменить\n1.5,50\n",
+        Status::Loaded, "Загружено строк: 1.\n\nДемо, не клинические\n\nкак заменить");
+}
+
+void StatisticsTableTest::diagnosesLoad()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(StatisticsDiagnosis::Status, status);
+    QFETCH(QString, report);
+
+    if (bytes == "directory")
+        QVERIFY(QDir().mkpath(dir->filePath(QStringLiteral("Statistics_1.txt"))));
+    else if (bytes != "missing")
+        QVERIFY(!writeFile(bytes).isEmpty());
+    // Named relative to the working directory, as the program names its files.
+    const QString previousDir = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir->path()));
+    QTableWidget table;
+    const StatisticsDiagnosis diagnosis
+        = loadStatisticsTable(&table, QStringLiteral(".//Statistics_1.txt"));
+    QVERIFY(QDir::setCurrent(previousDir));
+
+    QCOMPARE(diagnosis.status, status);
+    const QString firstLine = QStringLiteral("Файл: ")
+        + QDir::toNativeSeparators(QDir(dir->path()).canonicalPath()
+                                   + QStringLiteral("/Statistics_1.txt\n"));
+    QVERIFY2(table.toolTip().startsWith(firstLine), qPrintable(table.toolTip()));
+    const QString rest = table.toolTip().mid(firstLine.size());
+    QVERIFY2(rest.contains(report), qPrintable(rest));
+    // Nothing is said that does not apply: a sound file gets its row count alone.
+    for (const char *finding : {"UTF-8", "точки с запятой", "Непригодных", "\n\n"})
+        QCOMPARE(rest.contains(QString::fromUtf8(finding)),
+                 report.contains(QString::fromUtf8(finding)));
+    if (diagnosis.spreadsheetExport) // explained, never read otherwise
+        QCOMPARE(table.item(0, 1)->text(), QStringLiteral("44;29"));
 }
 
 QTEST_MAIN(StatisticsTableTest)

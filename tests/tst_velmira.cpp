@@ -1,13 +1,18 @@
 #include "aboutbox.h"
+#include "displayscaling.h"
+#include "editedcells.h"
+#include "shrunkenwindow.h"
 #include "startup.h"
 #include "velmira.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsView>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -17,6 +22,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QStyleOptionButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -28,6 +35,10 @@ namespace {
 const QStringList DataFiles
     = {QStringLiteral("Statistics_1.txt"), QStringLiteral("Statistics_2.txt"),
        QStringLiteral("Tavrel.jpg"), QStringLiteral("stet.png")};
+
+// The first comment line of the shipped 10-12 Ch file; it ends a figure's provenance.
+const QString DemoNote = QStringLiteral("ДЕМОНСТРАЦИОННЫЕ ДАННЫЕ для кожуха 10-12 Ch, не "
+                                        "клинические: замените их статистикой своей клиники.");
 
 template<typename T = QWidget> T *child(const QWidget &window, const char *name)
 {
@@ -68,6 +79,10 @@ SeenBox clickClosingBox(QAbstractButton *button)
 class VelmiraTest : public QObject {
     Q_OBJECT
 
+public:
+    // The tests see the form through the same scaling as the program.
+    static void initMain() { enableWholeWindowScaling(); }
+
 private slots:
     void init();
     void cleanup();
@@ -92,6 +107,16 @@ private slots:
     void calculates();
     void editedCellCounts();
     void aboutBox();
+
+    void figureClearedByChange_data();
+    void figureClearedByChange();
+    void keyboard();
+    void accessibleNames_data();
+    void accessibleNames();
+    void scaleThatFits_data();
+    void scaleThatFits();
+    void textsFitTheirWidgets();
+    void shrunkenWindow();
 
 private:
     void copyDataFiles(const QStringList &names);
@@ -295,7 +320,8 @@ void VelmiraTest::initialState()
     QVERIFY(!child<QCheckBox>(window, "checkBox")->isChecked());
     QCOMPARE(child<QLabel>(window, "label_2")->alignment(), Qt::AlignCenter);
     QCOMPARE(child<QLineEdit>(window, "lineEdit_P")->alignment(), Qt::AlignCenter);
-    QVERIFY(!child<QLineEdit>(window, "lineEdit_P")->isReadOnly());
+    // The result is the program's answer, never the user's entry.
+    QVERIFY(child<QLineEdit>(window, "lineEdit_P")->isReadOnly());
 
     // The two sheath sizes exclude each other.
     large->click();
@@ -332,9 +358,11 @@ void VelmiraTest::tablesFromFiles()
         auto *table = child<QTableWidget>(window, name);
         QCOMPARE(table->columnCount(), 2);
         QCOMPARE(table->rowCount(), 17);
-        QCOMPARE(table->horizontalHeaderItem(0)->text(), QStringLiteral("Диаметр (мм)"));
-        QCOMPARE(table->horizontalHeaderItem(1)->text(), QStringLiteral("Вероятность (%)"));
+        // The page itself says the shipped figures are for demonstration only.
+        QCOMPARE(table->horizontalHeaderItem(0)->text(), QStringLiteral("Диаметр мм (демо)"));
+        QCOMPARE(table->horizontalHeaderItem(1)->text(), QStringLiteral("Процент (демо)"));
     }
+    QVERIFY(child<QTableWidget>(window, "tableW_d1012")->toolTip().contains(DemoNote));
     QCOMPARE(child<QTableWidget>(window, "tableW_d1012")->item(0, 0)->text(),
              QStringLiteral("1.44"));
     QCOMPARE(child<QTableWidget>(window, "tableW_d1214")->item(16, 0)->text(),
@@ -379,12 +407,17 @@ void VelmiraTest::picture()
         QVERIFY(item->pixmap().isNull());
         return;
     }
-    QCOMPARE(item->pixmap().size(), QSize(461, 561));
+    // Drawn at the screen's own resolution, at the view's size in its coordinates.
+    const qreal ratio = view->devicePixelRatioF();
+    QCOMPARE(item->pixmap().size(), QSize(461, 561) * ratio);
+    QCOMPARE(item->pixmap().devicePixelRatio(), ratio);
     if (pictureSize.width() > 0) {
         const QImage shown = item->pixmap().toImage();
         for (int y : {5, 280, 555}) {
-            QVERIFY(qRed(shown.pixel(50, y)) > 200 && qBlue(shown.pixel(50, y)) < 60);
-            QVERIFY(qBlue(shown.pixel(410, y)) > 200 && qRed(shown.pixel(410, y)) < 60);
+            const QPoint left = QPoint(50, y) * ratio;
+            const QPoint right = QPoint(410, y) * ratio;
+            QVERIFY(qRed(shown.pixel(left)) > 200 && qBlue(shown.pixel(left)) < 60);
+            QVERIFY(qBlue(shown.pixel(right)) > 200 && qRed(shown.pixel(right)) < 60);
         }
     }
 }
@@ -414,6 +447,12 @@ void VelmiraTest::startsWithoutDataFiles()
     QVERIFY(box.shown);
     QVERIFY(box.text.contains(QStringLiteral("1.50")));
     QVERIFY(result->text().isEmpty());
+    // The warning names the file, the folder it was looked for in and the cause.
+    const QString folder = QDir::toNativeSeparators(QDir::currentPath());
+    QVERIFY2(box.text.contains(QStringLiteral("Файл: Statistics_1.txt\nПапка: ") + folder
+                               + QStringLiteral("\nПричина: файл не найден")),
+             qPrintable(box.text));
+    QVERIFY(child<QTableWidget>(window, "tableW_d1214")->toolTip().contains(folder));
 }
 
 void VelmiraTest::iconAndExitStatus_data()
@@ -463,26 +502,30 @@ void VelmiraTest::calculates_data()
     QTest::addColumn<bool>("largeSheath");
     QTest::addColumn<bool>("stricture");
     QTest::addColumn<QString>("figure"); // empty: no figure, a warning instead
-    QTest::addColumn<QString>("warningMentions");
+    QTest::addColumn<QString>("warningMentions"); // or, with a figure, what its tool tip says
+    QTest::addColumn<int>("invalidField"); // -1: none; else it gets the focus back
 
     const auto row = [](const char *name, QStringList d, bool large, bool stricture,
-                        const char *figure, const char *mention) {
+                        const char *figure, const char *mention, int invalid = -1) {
         QTest::newRow(name) << d << large << stricture << QString::fromLatin1(figure)
-                            << QString::fromUtf8(mention);
+                            << QString::fromUtf8(mention) << invalid;
     };
     const QString x = QStringLiteral("3");
     row("initial values", {QStringLiteral("1.6"), QStringLiteral("1.99"), QStringLiteral("1.45")},
-        false, false, "33", "");
-    row("10-12 Ch lookup", {QStringLiteral("1.58"), x, x}, false, false, "85", "");
-    row("10-12 Ch upper bound", {QStringLiteral("1.6"), x, x}, false, false, "93", "");
-    row("12-14 Ch lookup", {x, QStringLiteral("1.95"), x}, true, false, "73", "");
-    row("12-14 Ch lower bound", {x, x, QStringLiteral("1.84")}, true, false, "29", "");
-    row("decimal comma", {QStringLiteral("1,5"), x, x}, false, false, "53", "");
-    row("stricture", {QStringLiteral("abc"), QString(), x}, true, true, "0", "");
-    row("empty field", {x, QString(), x}, false, false, "", "второй");
-    row("letters", {x, x, QStringLiteral("<b>abc</b>")}, false, false, "", "«<b>abc</b>»");
-    row("negative", {QStringLiteral("-1"), x, x}, true, false, "", "первый");
-    row("nan", {QStringLiteral("nan"), x, x}, false, false, "", "первый");
+        false, false, "33", "(Statistics_1.txt), строка 2: 1.45 → 33 %");
+    row("10-12 Ch lookup", {QStringLiteral("1.58"), x, x}, false, false, "85", "строка 15: 1.58");
+    row("10-12 Ch upper bound", {QStringLiteral("1.6"), x, x}, false, false, "93",
+        "1.60 мм ≥ 1.60 мм (10-12 Ch): 93 %");
+    row("12-14 Ch lookup", {x, QStringLiteral("1.95"), x}, true, false, "73",
+        "Таблица 12-14 Ch (Statistics_2.txt), строка 12");
+    row("12-14 Ch lower bound", {x, x, QStringLiteral("1.84")}, true, false, "29",
+        "1.84 мм ≤ 1.84 мм (12-14 Ch): 29 %");
+    row("decimal comma", {QStringLiteral("1,5"), x, x}, false, false, "53", "строка 7: 1.50");
+    row("stricture", {QStringLiteral("abc"), QString(), x}, true, true, "0", "стриктуры: 0 %");
+    row("empty field", {x, QString(), x}, false, false, "", "второй", 1);
+    row("letters", {x, x, QStringLiteral("<b>abc</b>")}, false, false, "", "«<b>abc</b>»", 2);
+    row("negative", {QStringLiteral("-1"), x, x}, true, false, "", "первый", 0);
+    row("nan", {QStringLiteral("nan"), x, x}, false, false, "", "первый", 0);
 }
 
 void VelmiraTest::calculates()
@@ -492,15 +535,13 @@ void VelmiraTest::calculates()
     QFETCH(bool, stricture);
     QFETCH(QString, figure);
     QFETCH(QString, warningMentions);
+    QFETCH(int, invalidField);
 
     Velmira window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     auto *result = child<QLineEdit>(window, "lineEdit_P");
     auto *press = child<QPushButton>(window, "pushButton");
-    // A figure from an earlier press must never survive a press without one.
-    result->setText(QStringLiteral("77"));
-
     const char *fields[] = {"lineEdit_one", "lineEdit_two", "lineEdit_three"};
     for (int i = 0; i < 3; ++i) {
         auto *field = child<QLineEdit>(window, fields[i]);
@@ -511,15 +552,29 @@ void VelmiraTest::calculates()
         QTest::mouseClick(child<QRadioButton>(window, "radioB_1214"), Qt::LeftButton);
     if (stricture)
         QTest::mouseClick(child<QCheckBox>(window, "checkBox"), Qt::LeftButton);
+    // A figure from an earlier press must never survive a press without one,
+    // nor its provenance.
+    result->setText(QStringLiteral("77"));
+    result->setToolTip(QStringLiteral("stale"));
 
     const SeenBox box = clickClosingBox(press);
     QCOMPARE(result->text(), figure);
     QCOMPARE(box.shown, figure.isEmpty());
+    QCOMPARE(result->accessibleDescription(), result->toolTip());
+    QVERIFY2(figure.isEmpty() ? result->toolTip().isEmpty()
+                              : result->toolTip().contains(warningMentions),
+             qPrintable(result->toolTip()));
     if (box.shown) {
         QVERIFY2(box.text.contains(warningMentions), qPrintable(box.text));
         QCOMPARE(box.icon, QMessageBox::Warning);
         QCOMPARE(box.format, Qt::PlainText);
         QCOMPARE(box.parent, &window);
+    }
+    if (invalidField >= 0) {
+        // Back in the field to correct, its text selected for retyping.
+        auto *field = child<QLineEdit>(window, fields[invalidField]);
+        QCOMPARE(window.focusWidget(), field);
+        QCOMPARE(field->selectedText(), diameters.at(invalidField));
     }
 }
 
@@ -532,9 +587,27 @@ void VelmiraTest::editedCellCounts()
     auto *result = child<QLineEdit>(window, "lineEdit_P");
     auto *press = child<QPushButton>(window, "pushButton");
 
+    QFile file(QStringLiteral("Statistics_1.txt"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray fileBefore = file.readAll();
+    file.close();
+
     table->item(1, 1)->setText(QStringLiteral("40")); // the row of 1.45
     clickClosingBox(press);
     QCOMPARE(result->text(), QStringLiteral("40"));
+    QCOMPARE(result->toolTip(),
+             QStringLiteral("Таблица 10-12 Ch (Statistics_1.txt), строка 2: "
+                            "1.45 → 40 %\nСтрока изменена в этом сеансе на "
+                            "вкладке «Статистика»; файл не менялся.\n")
+                 + DemoNote);
+    // Only the edited cell is marked, and it still reads: dark text on a light tint.
+    const QTableWidgetItem *edited = table->item(1, 1);
+    QCOMPARE(edited->toolTip(), editedCellToolTip());
+    QVERIFY(edited->font().italic());
+    QVERIFY(edited->background().style() != Qt::NoBrush);
+    QVERIFY(edited->background().color().lightness() > 180);
+    QCOMPARE(table->item(1, 0)->background().style(), Qt::NoBrush);
+    QVERIFY(table->item(1, 0)->toolTip().isEmpty());
 
     table->item(1, 1)->setText(QStringLiteral("40%"));
     const SeenBox box = clickClosingBox(press);
@@ -542,6 +615,8 @@ void VelmiraTest::editedCellCounts()
     QVERIFY(box.text.contains(QStringLiteral("1.45")));
     QVERIFY(box.text.contains(QStringLiteral("10-12 Ch")));
     QVERIFY(result->text().isEmpty());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), fileBefore);
 }
 
 void VelmiraTest::aboutBox()
@@ -565,6 +640,240 @@ void VelmiraTest::aboutBox()
              QStringLiteral("Программа для расчета вероятности успешной\n"
                             "установки мочеточникого кожуха\nИсполнители:"));
     QCOMPARE(result->text(), QStringLiteral("42"));
+}
+
+void VelmiraTest::figureClearedByChange_data()
+{
+    QTest::addColumn<QString>("change");
+    for (const char *change : {"diameter", "sheath", "stricture", "cell 10-12", "cell 12-14"})
+        QTest::newRow(change) << QString::fromLatin1(change);
+}
+
+// A figure answers the inputs of its own press: any later change takes it away.
+void VelmiraTest::figureClearedByChange()
+{
+    QFETCH(QString, change);
+    Velmira window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *result = child<QLineEdit>(window, "lineEdit_P");
+    clickClosingBox(child<QPushButton>(window, "pushButton"));
+    QCOMPARE(result->text(), QStringLiteral("33"));
+
+    if (change == QLatin1String("diameter"))
+        QTest::keyClick(child<QLineEdit>(window, "lineEdit_two"), Qt::Key_5);
+    else if (change == QLatin1String("sheath"))
+        QTest::mouseClick(child<QRadioButton>(window, "radioB_1214"), Qt::LeftButton);
+    else if (change == QLatin1String("stricture"))
+        QTest::mouseClick(child<QCheckBox>(window, "checkBox"), Qt::LeftButton);
+    else
+        child<QTableWidget>(
+            window, change.endsWith(QLatin1String("10-12")) ? "tableW_d1012" : "tableW_d1214")
+            ->item(3, 1)
+            ->setText(QStringLiteral("50"));
+    QVERIFY(result->text().isEmpty());
+    QVERIFY(result->toolTip().isEmpty());
+
+    clickClosingBox(child<QPushButton>(window, "pushButton"));
+    QVERIFY(!result->text().isEmpty());
+}
+
+void VelmiraTest::keyboard()
+{
+    Velmira window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    const auto focused = [] {
+        QWidget *widget = QApplication::focusWidget();
+        return widget ? widget->objectName() : QString();
+    };
+    QCOMPARE(focused(), QStringLiteral("lineEdit_one"));
+
+    // Tab walks the inputs in reading order, around and back.
+    QStringList order;
+    for (int press = 0; press < 9; ++press) {
+        order.append(focused());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(order.join(QLatin1Char(' ')),
+             QStringLiteral("lineEdit_one lineEdit_two lineEdit_three radioB_1012 checkBox "
+                            "pushButton lineEdit_P pushButton_2 lineEdit_one"));
+
+    // Return calculates, from a diameter field and on the button.
+    auto *result = child<QLineEdit>(window, "lineEdit_P");
+    QTest::keyClick(child<QLineEdit>(window, "lineEdit_three"), Qt::Key_Return);
+    QCOMPARE(result->text(), QStringLiteral("33"));
+    child<QLineEdit>(window, "lineEdit_three")->setText(QStringLiteral("1.58"));
+    QTest::keyClick(child<QPushButton>(window, "pushButton"), Qt::Key_Enter);
+    QCOMPARE(result->text(), QStringLiteral("85"));
+
+    // Ctrl+Tab reaches the statistics, where Tab leaves a table instead of walking its cells.
+    auto *tabs = child<QTabWidget>(window, "tabWidget");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(tabs->currentIndex(), 1);
+    QCOMPARE(focused(), QStringLiteral("tableW_d1012"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(focused(), QStringLiteral("tableW_d1214"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab,
+                    Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(tabs->currentIndex(), 0);
+    QCOMPARE(focused(), QStringLiteral("lineEdit_one"));
+}
+
+void VelmiraTest::accessibleNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("accessibleName");
+    const auto row = [](const char *name, const char *accessible) {
+        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromUtf8(accessible);
+    };
+    row("lineEdit_one", "Диаметр 1, мм");
+    row("lineEdit_two", "Диаметр 2, мм");
+    row("lineEdit_three", "Диаметр 3, мм");
+    row("lineEdit_P", "Вероятность успешной установки, %");
+    row("pushButton", "Расчет вероятности");
+    row("pushButton_2", "Об авторах");
+    row("radioB_1012", "Кожух 10-12 Ch");
+    row("radioB_1214", "Кожух 12-14 Ch");
+    row("checkBox", "Наличие стриктуры");
+    row("tableW_d1012", "Статистика для кожуха 10-12 Ch");
+    row("tableW_d1214", "Статистика для кожуха 12-14 Ch");
+    row("graphicsView", "Схема мочеточника с тремя местами измерения диаметра");
+}
+
+// What a screen reader says for each control, read through Qt's accessibility interface.
+void VelmiraTest::accessibleNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, accessibleName);
+    Velmira window;
+    window.show();
+    QAccessibleInterface *accessible
+        = QAccessible::queryAccessibleInterface(child(window, qPrintable(name)));
+    QVERIFY(accessible);
+    QCOMPARE(accessible->text(QAccessible::Name), accessibleName);
+}
+
+void VelmiraTest::scaleThatFits_data()
+{
+    QTest::addColumn<QSize>("available"); // device pixels, without the task bar
+    QTest::addColumn<qreal>("systemScale");
+    QTest::addColumn<qreal>("scale");
+    QTest::newRow("1920x1080, 100 %") << QSize(1920, 1040) << 1.0 << 1.0;
+    QTest::newRow("1920x1080, 125 %") << QSize(1920, 1030) << 1.25 << 1.25;
+    QTest::newRow("1920x1080, 150 %") << QSize(1920, 1020) << 1.5 << 1.2;
+    QTest::newRow("1366x768, 100 %") << QSize(1366, 728) << 1.0 << 0.85;
+    QTest::newRow("1024x600: no smaller than 85 %") << QSize(1024, 560) << 1.0 << 0.85;
+    QTest::newRow("2560x1440, 200 %") << QSize(2560, 1360) << 2.0 << 1.65;
+    QTest::newRow("3840x2160, 200 %") << QSize(3840, 2080) << 2.0 << 2.0;
+    QTest::newRow("narrow portrait screen") << QSize(600, 1900) << 1.5 << 1.1;
+}
+
+void VelmiraTest::scaleThatFits()
+{
+    QFETCH(QSize, available);
+    QFETCH(qreal, systemScale);
+    QFETCH(qreal, scale);
+    QCOMPARE(::scaleThatFits(available, systemScale), scale);
+}
+
+namespace {
+
+// The room a widget gives its caption, and the caption's own extent.
+QRect captionRoom(const QWidget *widget)
+{
+    const auto *button = qobject_cast<const QAbstractButton *>(widget);
+    if (!button || qobject_cast<const QPushButton *>(widget))
+        return widget->contentsRect();
+    QStyleOptionButton option;
+    option.initFrom(button);
+    const bool radio = qobject_cast<const QRadioButton *>(widget);
+    return widget->style()->subElementRect(
+        radio ? QStyle::SE_RadioButtonContents : QStyle::SE_CheckBoxContents, &option, widget);
+}
+
+QString captionOf(const QWidget *widget)
+{
+    if (auto *label = qobject_cast<const QLabel *>(widget))
+        return label->text();
+    if (auto *button = qobject_cast<const QAbstractButton *>(widget))
+        return button->text();
+    if (auto *box = qobject_cast<const QGroupBox *>(widget))
+        return box->title();
+    return {};
+}
+
+// The captions that do not fit their widgets: wider than the room, or taller than
+// the widget. The sheath sizes are left out of the height: their form cuts them
+// at every scale, and the test below checks that they stay apart instead.
+QStringList overflowingCaptions(const QWidget &window)
+{
+    QStringList overflowing;
+    for (const QWidget *widget : window.findChildren<QWidget *>()) {
+        const QString caption = captionOf(widget);
+        if (caption.isEmpty())
+            continue;
+        // The ink of the text: its advance may end in a blank pixel or two.
+        QSize needed;
+        for (const QString &line : caption.split(QLatin1Char('\n')))
+            needed = needed.expandedTo(widget->fontMetrics().tightBoundingRect(line).size());
+        needed.rheight()
+            = widget->fontMetrics().lineSpacing() * (caption.count(QLatin1Char('\n')) + 1);
+        const QRect room = captionRoom(widget);
+        const bool tooTall = !qobject_cast<const QRadioButton *>(widget)
+            && !qobject_cast<const QGroupBox *>(widget) && needed.height() > room.height();
+        // Tight bounds round outwards to whole pixels: one more is rounding, not clipping.
+        if (needed.width() > room.width() + 1 || tooTall)
+            overflowing.append(QStringLiteral("%1 needs %2x%3, has %4x%5")
+                                   .arg(widget->objectName())
+                                   .arg(needed.width())
+                                   .arg(needed.height())
+                                   .arg(room.width())
+                                   .arg(room.height()));
+    }
+    return overflowing;
+}
+
+} // namespace
+
+// Run by CTest at several scale factors and font resolutions: the form scales as
+// a whole, so no caption outgrows its widget and both sheath sizes stay in view.
+void VelmiraTest::textsFitTheirWidgets()
+{
+    // The screen's own font resolution, which the test runner would otherwise fix at 96.
+    QCoreApplication::setAttribute(Qt::AA_Use96Dpi, false);
+    QStringList overflowing;
+    bool sheathSizesApart = false;
+    QTimer::singleShot(0, [&] {
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (!qobject_cast<Velmira *>(window))
+                continue;
+            overflowing = overflowingCaptions(*window);
+            const QRect small = child(*window, "radioB_1012")->geometry();
+            const QRect large = child(*window, "radioB_1214")->geometry();
+            sheathSizesApart = !small.isEmpty() && !large.isEmpty() && !small.intersects(large);
+            window->close();
+        }
+    });
+    QCOMPARE(runVelmira(*qApp), 0);
+    QVERIFY2(overflowing.isEmpty(), qPrintable(overflowing.join(QStringLiteral("; "))));
+    QVERIFY(sheathSizesApart);
+}
+
+// On a screen too small for 100 % the window works inside a scaled-down view,
+// and outlives it: the view must hand it back, not delete it.
+void VelmiraTest::shrunkenWindow()
+{
+    Velmira window;
+    {
+        ShrunkenWindow view(&window, 0.85);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QCOMPARE(view.size(), QSize(434, 659));
+        clickClosingBox(child<QPushButton>(window, "pushButton"));
+    }
+    QCOMPARE(child<QLineEdit>(window, "lineEdit_P")->text(), QStringLiteral("33"));
+    QVERIFY(!window.graphicsProxyWidget());
 }
 
 QTEST_MAIN(VelmiraTest)

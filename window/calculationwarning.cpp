@@ -1,6 +1,7 @@
 #include "calculationwarning.h"
 
 #include "probabilityrule.h"
+#include "statisticsdiagnosis.h"
 
 #include <QCoreApplication>
 
@@ -32,14 +33,17 @@ QString invalidDiameterText(int field, const QString &text)
         + QLatin1Char('\n') + hint;
 }
 
-QString sheathName(SheathSize sheath)
+// The file behind the table, where it was looked for and why it gave nothing.
+QString fileDetails(const StatisticsDiagnosis &load)
 {
-    return sheath == SheathSize::Ch10To12 ? QStringLiteral("10-12 Ch") : QStringLiteral("12-14 Ch");
+    return tr("Файл: %1").arg(load.fileName) + QLatin1Char('\n') + tr("Папка: %1").arg(load.folder)
+        + QLatin1Char('\n') + tr("Причина: %1").arg(loadCause(load));
 }
 
 } // namespace
 
-QString calculationWarningText(const CalculationResult &result, const CalculationInput &input)
+QString calculationWarningText(const CalculationResult &result, const CalculationInput &input,
+                               const StatisticsDiagnosis &load)
 {
     switch (result.outcome) {
     case CalculationResult::Outcome::InvalidDiameter:
@@ -50,15 +54,15 @@ QString calculationWarningText(const CalculationResult &result, const Calculatio
                   "диаметра %1 мм вероятность не рассчитана.")
             .arg(result.minimumText);
     case CalculationResult::Outcome::EmptyTable:
-        return tr("Таблица статистики для кожуха %1 пуста: её файл не найден или не "
-                  "содержит данных. Вероятность для диаметра %2 мм не рассчитана.")
-            .arg(sheathName(input.sheath), result.minimumText);
+        return tr("Таблица статистики для кожуха %1 пуста, поэтому вероятность для "
+                  "диаметра %2 мм не рассчитана.")
+                   .arg(sheathName(input.sheath), result.minimumText)
+            + QLatin1Char('\n') + fileDetails(load);
     case CalculationResult::Outcome::NoUsableRow:
         return tr("В таблице статистики для кожуха %1 нет пригодной строки для "
-                  "диаметра %2 мм, поэтому вероятность не рассчитана.\n"
-                  "Пригодная строка содержит этот диаметр в первом столбце и целое "
-                  "число процентов от 0 до 100 во втором (вкладка «Статистика»).")
-            .arg(sheathName(input.sheath), result.minimumText);
+                  "диаметра %2 мм, поэтому вероятность не рассчитана.")
+                   .arg(sheathName(input.sheath), result.minimumText)
+            + QLatin1Char('\n') + fileDetails(load);
     case CalculationResult::Outcome::Figure:
         break;
     }

@@ -8,8 +8,11 @@
 void showPicture(QGraphicsView *view, const QString &fileName, QObject *sceneOwner)
 {
     const QSize viewSize(view->width(), view->height());
-    const QImage picture
-        = QImage(fileName).scaled(viewSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // Stretched to the view in device pixels, so that a scaled display draws it sharp.
+    const qreal pixelRatio = view->devicePixelRatioF();
+    QImage picture = QImage(fileName).scaled(viewSize * pixelRatio, Qt::IgnoreAspectRatio,
+                                             Qt::SmoothTransformation);
+    picture.setDevicePixelRatio(pixelRatio);
 
     auto *scene = new QGraphicsScene(sceneOwner);
     scene->addPixmap(QPixmap::fromImage(picture));

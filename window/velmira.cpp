@@ -3,19 +3,32 @@
 
 #include "aboutbox.h"
 #include "calculationwarning.h"
+#include "editedcells.h"
+#include "figureprovenance.h"
 #include "picturepanel.h"
 #include "probabilityrule.h"
+#include "resultprovenance.h"
 #include "statisticstable.h"
 
 #include <QMessageBox>
+#include <QShortcut>
+#include <QTabBar>
 
 Velmira::Velmira(QWidget *parent) : QMainWindow(parent), ui(new Ui::Velmira)
 {
     ui->setupUi(this);
     // Data files are looked up in the working directory, where the clinic keeps them.
-    loadStatisticsTable(ui->tableW_d1012, QStringLiteral(".//Statistics_1.txt"));
-    loadStatisticsTable(ui->tableW_d1214, QStringLiteral(".//Statistics_2.txt"));
+    smallSheathLoad = loadStatisticsTable(ui->tableW_d1012, QStringLiteral(".//Statistics_1.txt"));
+    largeSheathLoad = loadStatisticsTable(ui->tableW_d1214, QStringLiteral(".//Statistics_2.txt"));
     showPicture(ui->graphicsView, QStringLiteral(".//Tavrel.jpg"), this);
+    // Where figures come from: edits of the tables, and the provenance of the result.
+    markEditedCells(ui->tableW_d1012);
+    markEditedCells(ui->tableW_d1214);
+    dropProvenanceWithFigure(ui->lineEdit_P);
+
+    // After loading: filling the tables is no change of the user's.
+    clearFigureOnAnyChange();
+    setUpKeyboard();
 }
 
 Velmira::~Velmira()
@@ -27,13 +40,22 @@ void Velmira::on_pushButton_clicked()
 {
     const CalculationInput input = calculationInput();
     const CalculationResult result = calculateProbability(input, statisticsFor(input));
+    const StatisticsDiagnosis &load = loadFor(input.sheath);
     if (result.hasFigure()) {
         ui->lineEdit_P->setText(QString::number(result.figure, 10));
+        showFigureProvenance(
+            ui->lineEdit_P,
+            figureProvenance(result, input.sheath, load.fileName, load.firstComment()));
         return;
     }
     // Never leave the previous press's figure standing beside a failed one.
-    ui->lineEdit_P->clear();
-    showNoFigureWarning(calculationWarningText(result, input));
+    clearFigure();
+    showNoFigureWarning(calculationWarningText(result, input, load));
+    if (result.outcome == CalculationResult::Outcome::InvalidDiameter) {
+        QLineEdit *field = diameterField(result.invalidDiameter);
+        field->setFocus(Qt::OtherFocusReason);
+        field->selectAll();
+    }
 }
 
 void Velmira::on_pushButton_2_clicked()
@@ -41,11 +63,56 @@ void Velmira::on_pushButton_2_clicked()
     showAboutBox();
 }
 
+// A figure answers the inputs of its press only: any later change takes it away.
+void Velmira::clearFigureOnAnyChange()
+{
+    for (int index = 0; index < 3; ++index)
+        connect(diameterField(index), &QLineEdit::textChanged, this, &Velmira::clearFigure);
+    connect(ui->radioB_1012, &QAbstractButton::toggled, this, &Velmira::clearFigure);
+    connect(ui->radioB_1214, &QAbstractButton::toggled, this, &Velmira::clearFigure);
+    connect(ui->checkBox, &QAbstractButton::toggled, this, &Velmira::clearFigure);
+    connect(ui->tableW_d1012, &QTableWidget::itemChanged, this, &Velmira::clearFigure);
+    connect(ui->tableW_d1214, &QTableWidget::itemChanged, this, &Velmira::clearFigure);
+}
+
+void Velmira::setUpKeyboard()
+{
+    // Return calculates from any diameter field, as it does on the focused button.
+    for (int index = 0; index < 3; ++index)
+        connect(diameterField(index), &QLineEdit::returnPressed, ui->pushButton,
+                &QAbstractButton::click);
+
+    // Tab walks the inputs only; the pages switch with Ctrl+Tab and Ctrl+Shift+Tab
+    // from anywhere in the window, as in other tabbed windows.
+    ui->tabWidget->tabBar()->setFocusPolicy(Qt::NoFocus);
+    const int pages = ui->tabWidget->count();
+    connect(new QShortcut(QKeySequence::NextChild, this), &QShortcut::activated, this,
+            [this, pages] { showPage((ui->tabWidget->currentIndex() + 1) % pages); });
+    connect(new QShortcut(QKeySequence::PreviousChild, this), &QShortcut::activated, this,
+            [this, pages] { showPage((ui->tabWidget->currentIndex() + pages - 1) % pages); });
+
+    // Typing goes into the first diameter as soon as the window opens.
+    ui->lineEdit_one->setFocus(Qt::OtherFocusReason);
+}
+
+// Shows the page with the focus on its first input, not on whatever the hidden page had.
+void Velmira::showPage(int index)
+{
+    ui->tabWidget->setCurrentIndex(index);
+    QWidget *first = index == 0 ? static_cast<QWidget *>(ui->lineEdit_one) : ui->tableW_d1012;
+    first->setFocus(Qt::TabFocusReason);
+}
+
+void Velmira::clearFigure()
+{
+    ui->lineEdit_P->clear();
+}
+
 CalculationInput Velmira::calculationInput() const
 {
     CalculationInput input;
     input.diameterTexts
-        = {ui->lineEdit_one->text(), ui->lineEdit_two->text(), ui->lineEdit_three->text()};
+        = {diameterField(0)->text(), diameterField(1)->text(), diameterField(2)->text()};
     input.stricture = ui->checkBox->isChecked();
     if (ui->radioB_1012->isChecked())
         input.sheath = SheathSize::Ch10To12;
@@ -65,6 +132,26 @@ const QAbstractItemModel *Velmira::statisticsFor(const CalculationInput &input) 
         break;
     }
     return nullptr;
+}
+
+QLineEdit *Velmira::diameterField(int index) const
+{
+    QLineEdit *const fields[] = {ui->lineEdit_one, ui->lineEdit_two, ui->lineEdit_three};
+    return fields[index];
+}
+
+const StatisticsDiagnosis &Velmira::loadFor(SheathSize sheath) const
+{
+    static const StatisticsDiagnosis noTable;
+    switch (sheath) {
+    case SheathSize::Ch10To12:
+        return smallSheathLoad;
+    case SheathSize::Ch12To14:
+        return largeSheathLoad;
+    case SheathSize::None:
+        break;
+    }
+    return noTable;
 }
 
 void Velmira::showNoFigureWarning(const QString &text)

@@ -1,10 +1,14 @@
 #ifndef VELMIRA_WINDOW_H
 #define VELMIRA_WINDOW_H
 
+#include "statisticsdiagnosis.h"
+
 #include <QMainWindow>
 
 struct CalculationInput;
 class QAbstractItemModel;
+class QLineEdit;
+enum class SheathSize;
 
 namespace Ui {
 class Velmira;
@@ -25,11 +29,21 @@ private slots:
     void on_pushButton_2_clicked();
 
 private:
+    void clearFigureOnAnyChange();
+    void setUpKeyboard();
+    void showPage(int index);
+    void clearFigure();
+
     CalculationInput calculationInput() const;
     const QAbstractItemModel *statisticsFor(const CalculationInput &input) const;
+    const StatisticsDiagnosis &loadFor(SheathSize sheath) const;
     void showNoFigureWarning(const QString &text);
+    QLineEdit *diameterField(int index) const;
 
     Ui::Velmira *ui;
+    // What loading each table found, for the figure's provenance and the warnings.
+    StatisticsDiagnosis smallSheathLoad;
+    StatisticsDiagnosis largeSheathLoad;
 };
 
 #endif // VELMIRA_WINDOW_H
