@@ -51,7 +51,22 @@ mkdir -p "$(dirname "$prefix")"
 ) 9>"$prefix.lock"
 [ $# -gt 0 ] || exit 0  # made the prefix only
 
-run() { timeout -k 10 "${VELMIRA_WINE_TIMEOUT:-900}" wine "$@"; }
+# Wine hands no QT_* variable of the Unix environment to Windows programs, so
+# those set here (a test's display scale, say) are set again by cmd before it
+# starts the program (whose path must then be free of spaces).
+qt_settings=()
+while IFS='=' read -r name value; do
+    [ -n "$name" ] && qt_settings+=("set $name=$value&&")
+done < <(env | grep -E '^QT_[A-Z0-9_]+=' || true)
+run() {
+    if [ ${#qt_settings[@]} -gt 0 ]; then
+        local program=$1; shift
+        timeout -k 10 "${VELMIRA_WINE_TIMEOUT:-900}" \
+            wine cmd /c "${qt_settings[*]} $(winepath -w "$program" 2>/dev/null) $*"
+    else
+        timeout -k 10 "${VELMIRA_WINE_TIMEOUT:-900}" wine "$@"
+    fi
+}
 
 # A QtTest executable's own output does not reach a Unix pipe through Wine, so
 # it writes its log to a file, which is then shown as its output.
@@ -63,4 +78,4 @@ if x86_64-w64-mingw32-objdump -p "$1" 2>/dev/null | grep -q 'DLL Name: Qt[56]Tes
     cat "$log"
     exit "$status"
 fi
-exec timeout -k 10 "${VELMIRA_WINE_TIMEOUT:-900}" wine "$@"
+run "$@"
