@@ -27,8 +27,8 @@ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_PREFIX_PATH="$qt" >/dev/null
 cmake --build "$build" -j"$jobs"
 # Subsystem 2 is the Windows GUI: no console window opens beside the program.
-x86_64-w64-mingw32-objdump -p "$build/velmira.exe" | grep -Eq '^Subsystem[[:space:]]+0+2[[:space:]]' \
-    || fail "velmira.exe is not a GUI-subsystem executable"
+headers=$(x86_64-w64-mingw32-objdump -p "$build/velmira.exe")
+grep -Eq '^Subsystem[[:space:]]+0+2[[:space:]]' <<<"$headers" || fail "velmira.exe is not a GUI-subsystem executable"
 
 # Fresh Wine prefixes in the build folder, one for the tests (on Qt's offscreen
 # platform) and one to install into; the user's own ~/.wine is never used.

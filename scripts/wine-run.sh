@@ -70,7 +70,7 @@ run() {
 
 # A QtTest executable's own output does not reach a Unix pipe through Wine, so
 # it writes its log to a file, which is then shown as its output.
-if x86_64-w64-mingw32-objdump -p "$1" 2>/dev/null | grep -q 'DLL Name: Qt[56]Test'; then
+if x86_64-w64-mingw32-objdump -p "$1" 2>/dev/null | grep 'DLL Name: Qt[56]Test' >/dev/null; then
     log=$(mktemp)
     trap 'rm -f "$log"' EXIT
     status=0
