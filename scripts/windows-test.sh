@@ -111,8 +111,10 @@ install_silently() {
     done
     [ -f "$shortcut" ] || fail "no Start-menu shortcut"
     # The shortcut names the program and, as "Start in", the data folder.
+    # The target is stored folder by folder, the working folder as one string.
     strings -el "$shortcut" >"$work/shortcut.txt"
-    grep -qi 'Program Files\\Velmira\\velmira.exe' "$work/shortcut.txt" || fail "the shortcut does not start velmira.exe"
+    target=$(tr '\n' '\\' <"$work/shortcut.txt")
+    grep -qi 'Program Files\\Velmira\\velmira.exe\\' <<<"$target" || fail "the shortcut does not start velmira.exe"
     grep -qix 'C:\\ProgramData\\Velmira' "$work/shortcut.txt" || fail "the shortcut does not start in %ProgramData%\\Velmira"
 }
 
