@@ -94,6 +94,10 @@ export WINEPREFIX="$build/wine-install"
 rm -rf "$WINEPREFIX"
 timeout -k 10 300 wineboot -i >/dev/null 2>&1 || fail "wineboot failed"
 wine_wait
+# Windows' dialog font is Tahoma ("MS Shell Dlg 2"). Wine does not find the one
+# of fonts-wine by itself and falls back to a wide serif face; in the prefix's
+# Fonts folder it is used as on Windows.
+cp /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 
 drive_c="$WINEPREFIX/drive_c"
 program_dir="$drive_c/Program Files/Velmira"
