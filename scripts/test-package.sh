@@ -113,14 +113,15 @@ rm -f "$trace"
 (cd "$home" && exec env HOME="$home" QT_QPA_PLATFORM=offscreen \
     strace -f -s 4096 -e trace=openat,read,chdir -o "$trace" velmira) 2>"$work/start.stderr" &
 tracer=$!
-program=
+# By its name: strace also starts short-lived children of its own to probe ptrace.
+program() { pgrep -P "$tracer" -x velmira || true; }
 for _ in $(seq 600); do
-    [ -n "$program" ] || program=$(pgrep -P "$tracer" || true)
-    [ -n "$program" ] && opened Tavrel.jpg 2>/dev/null && break
+    [ -n "$(program)" ] && opened Tavrel.jpg 2>/dev/null && break
     kill -0 "$tracer" 2>/dev/null || break
     sleep 0.1
 done
-kill "${program:-$tracer}" 2>/dev/null || true
+pid=$(program)
+kill "${pid:-$tracer}" 2>/dev/null || true
 wait "$tracer" || true
 rmdir "$home"
 grep -Eq 'chdir\("/usr/share/velmira"\) += 0$' "$trace" || fail "the launcher did not enter /usr/share/velmira"
