@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that a task needs, and only those missing.
-# Usage: scripts/setup.sh build|run|docs|test
+# Usage: scripts/setup.sh build|run|docs|test|package
 set -euo pipefail
 
 build=(cmake make g++ pkg-config qtbase5-dev fonts-dejavu-core)
@@ -9,13 +9,16 @@ run=(xvfb x11-apps x11-utils netpbm)  # a screenshot when there is no display
 docs=(openbox x11-xserver-utils xdotool)
 # dpkg-dev and file: CPack reads the package's library dependencies with them.
 test=(qt6-base-dev qt6-qpa-plugins clang libclang-rt-14-dev dpkg-dev file)
+# The Debian package's checks (scripts/test-package.sh).
+package=(lintian devscripts desktop-file-utils appstream man-db strace procps)
 
 case "${1:-}" in
     build) wanted=("${build[@]}") ;;
     run) wanted=("${build[@]}" "${run[@]}") ;;
     docs) wanted=("${build[@]}" "${run[@]}" "${docs[@]}") ;;
     test) wanted=("${build[@]}" "${test[@]}") ;;
-    *) echo "usage: $0 build|run|docs|test" >&2; exit 2 ;;
+    package) wanted=("${build[@]}" "${test[@]}" "${package[@]}") ;;
+    *) echo "usage: $0 build|run|docs|test|package" >&2; exit 2 ;;
 esac
 
 missing=()
