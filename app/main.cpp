@@ -1,3 +1,4 @@
+#include "commandline.h"
 #include "displayscaling.h"
 #include "startup.h"
 
@@ -8,6 +9,10 @@
 
 int main(int argc, char *argv[])
 {
+    // --help and --version answer before anything needs a display.
+    if (const std::optional<int> status = answerCommandLine(argc, argv))
+        return *status;
+
     enableWholeWindowScaling();
     // Qt takes its own options out of the arguments; a second application object needs them too.
     std::vector<char *> arguments(argv, argv + argc + 1);

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Renders Tavrel.jpg (the picture under the input rows, at twice the 461 x 561 it is shown at, so that it stays sharp on scaled displays) and stet.png (128 x 128 icon) from Tavrel.svg and stet.svg.
+# Renders Tavrel.jpg (the picture under the input rows, at twice the 461 x 561 it is shown at, so that it stays sharp on scaled displays) and stet.png (128 x 128 icon) from Tavrel.svg and stet.svg,
+# and the icon at the other sizes that desktops look up, stet-48.png and stet-256.png.
 # The program reads Tavrel.jpg and stet.png from its working directory; copy them next to the executable after rendering.
 # Debian tools only (librsvg2-bin, netpbm, libjpeg-turbo-progs, fonts-dejavu-core); same tool versions give identical bytes.
 set -euo pipefail
@@ -36,6 +37,10 @@ mv -f "$tmp/Tavrel.jpg" Tavrel.jpg
 # Icon: SVG -> 128 x 128 RGBA PNG (cairo writes no time stamp or text chunks).
 rsvg-convert --format=png --width=128 --height=128 --output="$tmp/stet.png" stet.svg
 mv -f "$tmp/stet.png" stet.png
+for size in 48 256; do
+    rsvg-convert --format=png --width=$size --height=$size --output="$tmp/stet-$size.png" stet.svg
+    mv -f "$tmp/stet-$size.png" "stet-$size.png"
+done
 
-chmod 644 Tavrel.jpg stet.png
-echo "Wrote $(pwd)/Tavrel.jpg and $(pwd)/stet.png"
+chmod 644 Tavrel.jpg stet.png stet-48.png stet-256.png
+echo "Wrote $(pwd)/Tavrel.jpg, $(pwd)/stet.png, stet-48.png and stet-256.png"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that a task needs, and only those missing.
-# Usage: scripts/setup.sh build|run|docs|test|windows
+# Usage: scripts/setup.sh build|run|docs|test|package|windows
 set -euo pipefail
 
 build=(cmake make g++ pkg-config qtbase5-dev fonts-dejavu-core)
@@ -9,6 +9,8 @@ run=(xvfb x11-apps x11-utils netpbm)  # a screenshot when there is no display
 docs=(openbox x11-xserver-utils xdotool)
 # dpkg-dev and file: CPack reads the package's library dependencies with them.
 test=(qt6-base-dev qt6-qpa-plugins clang libclang-rt-14-dev dpkg-dev file)
+# The Debian package's checks (scripts/test-package.sh).
+package=(lintian devscripts desktop-file-utils appstream man-db strace procps)
 # The Windows program: cross compiler, Qt's source (apt-get source unpacks with
 # dpkg-dev), the installer's makensis, and Wine (with its own Tahoma) to test it
 # on Xvfb, xdotool to press and close, xclip to read the clipboard, locales for
@@ -21,8 +23,9 @@ case "${1:-}" in
     run) wanted=("${build[@]}" "${run[@]}") ;;
     docs) wanted=("${build[@]}" "${run[@]}" "${docs[@]}") ;;
     test) wanted=("${build[@]}" "${test[@]}") ;;
+    package) wanted=("${build[@]}" "${test[@]}" "${package[@]}") ;;
     windows) wanted=("${build[@]}" "${windows[@]}") ;;
-    *) echo "usage: $0 build|run|docs|test|windows" >&2; exit 2 ;;
+    *) echo "usage: $0 build|run|docs|test|package|windows" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -32,13 +32,8 @@ for stage in "${stages[@]}"; do
             UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
                 suite "$root/build-sanitize" -DVELMIRA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug ;;
         package)
-            # cpack builds what it packages itself.
-            cmake -S "$root" -B "$root/build-qt5" >/dev/null
-            (cd "$root/build-qt5" && cpack -G DEB >/dev/null)
-            deb=$(ls "$root"/build-qt5/velmira_*.deb)
-            dpkg-deb --field "$deb" Package Version Depends
-            dpkg-deb --field "$deb" Depends | grep -q libqt5widgets5
-            dpkg-deb --contents "$deb" | grep -q './usr/share/velmira/Statistics_1.txt' ;;
+            "$root/scripts/setup.sh" package
+            "$root/scripts/test-package.sh" "$root/build-package" ;;
         fuzz)
             cmake -S "$root" -B "$root/build-fuzz" -DCMAKE_CXX_COMPILER=clang++ \
                 -DVELMIRA_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null

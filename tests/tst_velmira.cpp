@@ -1,4 +1,5 @@
 #include "aboutbox.h"
+#include "commandline.h"
 #include "displayscaling.h"
 #include "editedcells.h"
 #include "shrunkenwindow.h"
@@ -639,6 +640,10 @@ void VelmiraTest::aboutBox()
     QCOMPARE(lines.mid(0, 3).join(QLatin1Char('\n')),
              QStringLiteral("Программа для расчета вероятности успешной\n"
                             "установки мочеточникого кожуха\nИсполнители:"));
+    // The fifth line names the version that "velmira --version" prints.
+    QVERIFY2(lines.at(4).endsWith(QStringLiteral(", версия ") + QLatin1String(VELMIRA_VERSION)),
+             qPrintable(lines.at(4)));
+    QVERIFY(QString::fromStdString(versionText()).contains(QLatin1String(VELMIRA_VERSION)));
     QCOMPARE(result->text(), QStringLiteral("42"));
 }
 

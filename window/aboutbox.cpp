@@ -9,11 +9,12 @@ QString aboutTitle()
 
 QString aboutText()
 {
+    // The last line also names the version, the same as "velmira --version".
     return QString::fromUtf8("Программа для расчета вероятности успешной\n"
                              "установки мочеточникого кожуха\n"
                              "Исполнители:\n"
                              "Разработчики программы Velmira\n"
-                             "(программный код, рисунок и значок)");
+                             "(программный код, рисунок и значок), версия " VELMIRA_VERSION);
 }
 
 void showAboutBox()

@@ -3,7 +3,8 @@
 
 #include <QString>
 
-// The About box's title and its five lines: what the program does and who made it.
+// The About box's title and its five lines: what the program does, who made it
+// and, on the last line, the version.
 QString aboutTitle();
 QString aboutText();
 
