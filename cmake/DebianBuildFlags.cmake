@@ -7,7 +7,7 @@
 find_program(DPKG_BUILDFLAGS dpkg-buildflags)
 set(_velmira_buildflags_default OFF)
 if(DPKG_BUILDFLAGS AND CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang"
-   AND NOT VELMIRA_SANITIZE AND NOT VELMIRA_FUZZ)
+   AND NOT VELMIRA_SANITIZE AND NOT VELMIRA_FUZZ AND NOT WIN32)  # Debian binaries only
     set(_velmira_buildflags_default ON)
 endif()
 option(VELMIRA_DEBIAN_BUILD_FLAGS "Compile and link with the flags of dpkg-buildflags"
