@@ -9,6 +9,8 @@
 #include <QIcon>
 #include <QPixmap>
 
+#include <optional>
+
 namespace {
 
 // The window places its widgets at fixed pixel positions, sized for the compact
@@ -36,15 +38,13 @@ int runVelmira(QApplication &application)
     QApplication::setWindowIcon(QIcon(iconPixmap));
 
     Velmira window;
-    // Below 100 % only a scaled view of the window can show all of it.
-    const qreal shrink = windowShareOfScreenScale();
-    if (shrink < 0.99) {
-        ShrunkenWindow view(&window, shrink);
-        centreOnScreen(&view);
-        view.show();
-        return application.exec();
-    }
-    centreOnScreen(&window);
-    window.show();
+    // Below 100 % only a scaled view of the window can show all of it. Made
+    // after the window, the view is destroyed first and hands the window back.
+    std::optional<ShrunkenWindow> view;
+    QWidget *shown = &window;
+    if (const qreal shrink = windowShareOfScreenScale(); shrink < 0.99)
+        shown = &view.emplace(&window, shrink);
+    centreOnScreen(shown);
+    shown->show();
     return application.exec();
 }

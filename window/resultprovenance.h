@@ -6,11 +6,8 @@
 class QLineEdit;
 
 // Says how the figure in the result field arose, as the field's tool tip and
-// accessible description. Call it after the figure is in the field.
+// accessible description. Call it after the figure is in the field, and with
+// an empty text when the figure goes.
 void showFigureProvenance(QLineEdit *result, const QString &provenance);
-
-// Lets the provenance live only as long as its figure: any change of the
-// field's text, a cleared field included, takes both away again.
-void dropProvenanceWithFigure(QLineEdit *result);
 
 #endif // VELMIRA_RESULTPROVENANCE_H

@@ -21,10 +21,9 @@ Velmira::Velmira(QWidget *parent) : QMainWindow(parent), ui(new Ui::Velmira)
     smallSheathLoad = loadStatisticsTable(ui->tableW_d1012, QStringLiteral(".//Statistics_1.txt"));
     largeSheathLoad = loadStatisticsTable(ui->tableW_d1214, QStringLiteral(".//Statistics_2.txt"));
     showPicture(ui->graphicsView, QStringLiteral(".//Tavrel.jpg"), this);
-    // Where figures come from: edits of the tables, and the provenance of the result.
+    // Edits of the tables are marked, so that a figure from one says so.
     markEditedCells(ui->tableW_d1012);
     markEditedCells(ui->tableW_d1214);
-    dropProvenanceWithFigure(ui->lineEdit_P);
 
     // After loading: filling the tables is no change of the user's.
     clearFigureOnAnyChange();
@@ -103,9 +102,11 @@ void Velmira::showPage(int index)
     first->setFocus(Qt::TabFocusReason);
 }
 
+// The figure's provenance goes with it.
 void Velmira::clearFigure()
 {
     ui->lineEdit_P->clear();
+    showFigureProvenance(ui->lineEdit_P, QString());
 }
 
 CalculationInput Velmira::calculationInput() const
