@@ -12,20 +12,6 @@
 
 namespace {
 
-constexpr int StrictureFigure = 0;
-constexpr int UpperBoundFigure = 93;
-constexpr int LowerBoundFigure = 29;
-
-struct SheathBounds {
-    double lower;
-    double upper;
-};
-
-SheathBounds boundsOf(SheathSize sheath)
-{
-    return sheath == SheathSize::Ch10To12 ? SheathBounds {1.44, 1.6} : SheathBounds {1.84, 2.0};
-}
-
 CalculationResult figure(int percent, const QString &minimumText, CalculationResult::Basis basis,
                          double bound = 0.0)
 {
@@ -70,6 +56,11 @@ QString sheathName(SheathSize sheath)
     return sheath == SheathSize::Ch10To12 ? QStringLiteral("10-12 Ch") : QStringLiteral("12-14 Ch");
 }
 
+SheathBounds sheathBounds(SheathSize sheath)
+{
+    return sheath == SheathSize::Ch10To12 ? SheathBounds {1.44, 1.6} : SheathBounds {1.84, 2.0};
+}
+
 CalculationResult calculateProbability(const CalculationInput &input,
                                        const QAbstractItemModel *table)
 {
@@ -104,7 +95,7 @@ CalculationResult calculateProbability(const CalculationInput &input,
 
     // The bounds are compared as numbers, closed at both ends; only the open
     // band between them is looked up as text.
-    const SheathBounds bounds = boundsOf(input.sheath);
+    const SheathBounds bounds = sheathBounds(input.sheath);
     if (minimum >= bounds.upper)
         return figure(UpperBoundFigure, minimumText, CalculationResult::Basis::UpperBound,
                       bounds.upper);

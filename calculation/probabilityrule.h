@@ -12,6 +12,20 @@ enum class SheathSize { None, Ch10To12, Ch12To14 };
 // "10-12 Ch" or "12-14 Ch", as the interface names the sheath sizes.
 QString sheathName(SheathSize sheath);
 
+// The figures of the clear cases.
+constexpr int StrictureFigure = 0;
+constexpr int UpperBoundFigure = 93;
+constexpr int LowerBoundFigure = 29;
+
+// The smallest diameters, in millimetres, at or below which a sheath size gives
+// LowerBoundFigure and at or above which it gives UpperBoundFigure; the open band
+// between them is looked up in the sheath size's table.
+struct SheathBounds {
+    double lower;
+    double upper;
+};
+SheathBounds sheathBounds(SheathSize sheath);
+
 // What the user has entered on the calculation page at the moment of a press.
 struct CalculationInput {
     std::array<QString, 3> diameterTexts;

@@ -1,0 +1,51 @@
+#ifndef VELMIRA_ROWEVIDENCE_H
+#define VELMIRA_ROWEVIDENCE_H
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The counts behind one row of a statistics file that velmira-stats wrote from
+// a clinic's case log. They follow the diameter and the percentage as further
+// columns, which a reader of the first two fields never sees:
+//
+//   Диаметр мм,Процент,Случаев,Установлено,Случаев в блоке,Установлено в блоке,Блок от мм,Блок до мм,ДИ от %,ДИ до %
+//   1.51,64,12,8,37,24,1.49,1.52,47,77
+//   1.47,45,0,0,,,,,,
+//
+// The block is the run of adjacent diameters that the fit pooled into one rate;
+// its Wilson interval is in whole percent. A row without cases of its own has
+// no block: its figure is interpolated from the neighbouring rows.
+struct RowEvidence {
+    int cases = 0; // at this diameter
+    int placed = 0;
+    int blockCases = 0;
+    int blockPlaced = 0;
+    QString blockFrom; // two-decimal diameters, as in the first column
+    QString blockTo;
+    int intervalLow = 0; // percent
+    int intervalHigh = 0;
+
+    bool isInterpolated() const { return cases == 0; }
+    // The block's own rate in percent, before the fit was clipped to the fixed bounds.
+    double blockPercent() const;
+};
+
+// The header labels of the extra columns, after "Диаметр мм" and "Процент".
+QStringList rowEvidenceLabels();
+
+// Whether a file's header labels (all of them, as split at commas) announce the
+// extra columns above.
+bool hasRowEvidenceColumns(const QStringList &headerLabels);
+
+// The extra fields of a row, without a leading comma: "12,8,37,24,1.49,1.52,47,77".
+QString rowEvidenceFields(const RowEvidence &evidence);
+
+// Reads the extra fields back. Nothing for fields that are not the counts above
+// or do not hold together: not whole numbers, more placements than cases, a
+// block smaller than its row, an interval outside 0..100 or one that does not
+// contain the block's own rate.
+std::optional<RowEvidence> readRowEvidence(const QString &fields);
+
+#endif // VELMIRA_ROWEVIDENCE_H
