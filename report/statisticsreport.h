@@ -1,0 +1,17 @@
+#ifndef VELMIRA_STATISTICSREPORT_H
+#define VELMIRA_STATISTICSREPORT_H
+
+#include "sheathevidence.h"
+
+#include <QByteArray>
+#include <QVector>
+
+// The PDF report for the person who decides whether to install a clinic's
+// tables: a first page on both sheath sizes, then one page per sheath size
+// with the plot, the 17 rows, the check of the fixed bounds and what was
+// excluded. Drawn with QPdfWriter and QPainter into memory, so that the caller
+// writes it whole or not at all. Needs a QGuiApplication (any platform,
+// offscreen included). Empty on failure.
+QByteArray statisticsReportPdf(const LogSummary &log, const QVector<SheathEvidence> &sheaths);
+
+#endif // VELMIRA_STATISTICSREPORT_H
