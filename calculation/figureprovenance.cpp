@@ -44,7 +44,7 @@ public:
         return tr("Отмечено наличие стриктуры: %1 %").arg(figure);
     }
 
-    static QString evidenceText(const RowEvidence &evidence, int figure)
+    static QString evidenceText(const RowEvidence &evidence)
     {
         if (evidence.isInterpolated())
             return tr("; в этой строке нет наблюдений: значение интерполировано по соседним "
@@ -58,23 +58,23 @@ public:
             text += tr(", объединены %1–%2 мм").arg(evidence.blockFrom, evidence.blockTo);
         if (evidence.blockCases < FewCases)
             text += tr(", мало наблюдений");
-        return text + clippedText(evidence, figure);
+        return text + clippedText(evidence);
     }
 
 private:
-    // The fit never goes below or above the fixed bounds' figures; a block whose
-    // own rate lies beyond them shows the bound's figure instead.
-    static QString clippedText(const RowEvidence &evidence, int figure)
+    // The fit never goes below or above the fixed bounds' figures, so a block
+    // whose own rate lies beyond them shows less than its cases say.
+    static QString clippedText(const RowEvidence &evidence)
     {
         const double own = evidence.blockPercent();
-        if (own < LowerBoundFigure && figure == LowerBoundFigure)
-            return tr("; собственная доля блока %1 % поднята до %2 %, как у нижней границы")
+        if (own < LowerBoundFigure)
+            return tr("; доля в блоке %1 %, но таблица не опускается ниже фиксированных %2 %")
                 .arg(qRound(own))
-                .arg(figure);
-        if (own > UpperBoundFigure && figure == UpperBoundFigure)
-            return tr("; собственная доля блока %1 % снижена до %2 %, как у верхней границы")
+                .arg(LowerBoundFigure);
+        if (own > UpperBoundFigure)
+            return tr("; доля в блоке %1 %, но таблица не поднимается выше фиксированных %2 %")
                 .arg(qRound(own))
-                .arg(figure);
+                .arg(UpperBoundFigure);
         return {};
     }
 };
@@ -100,7 +100,7 @@ QString figureProvenance(const CalculationResult &result, SheathSize sheath,
     }
     QString text = FigureProvenance::tableText(result, sheath, tableFile);
     if (evidence && !result.rowEdited)
-        text += FigureProvenance::evidenceText(*evidence, result.figure);
+        text += FigureProvenance::evidenceText(*evidence);
     if (result.rowEdited)
         text += QLatin1Char('\n') + FigureProvenance::editedText();
     if (!note.isEmpty())

@@ -86,14 +86,14 @@ QString StatisticsTexts::evidenceText(const StatisticsDiagnosis &diagnosis)
     QString text;
     if (diagnosis.hasEvidenceColumns)
         text += QLatin1Char('\n')
-            + tr("Статистика клиники: %1 случаев в %2 строках; проценты — изотоническая "
-                 "регрессия, интервалы — 95 % ДИ Уилсона.")
+            + tr("Статистика клиники: случаев в строках таблицы — %1, строк со счётчиками — %2; "
+                 "проценты — изотоническая регрессия, интервалы — 95 % ДИ Уилсона.")
                   .arg(diagnosis.evidenceCases)
                   .arg(diagnosis.evidenceRows);
     if (diagnosis.malformedEvidenceRows > 0)
         text += QLatin1Char('\n')
-            + tr("В %1 строках счётчики случаев повреждены и не показываются; проценты этих "
-                 "строк читаются как обычно.")
+            + tr("Строк с повреждёнными счётчиками случаев: %1. Для них счётчики не "
+                 "показываются; проценты читаются как обычно.")
                   .arg(diagnosis.malformedEvidenceRows);
     if (diagnosis.hasOtherColumns)
         text += QLatin1Char('\n')
