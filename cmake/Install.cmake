@@ -31,59 +31,6 @@ configure_file(data/velmira.metainfo.xml.in "${VELMIRA_APP_ID}.metainfo.xml" @ON
 install(FILES "${PROJECT_BINARY_DIR}/${VELMIRA_APP_ID}.metainfo.xml"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
 
-# Everything that names absolute paths is written at install time: `cmake
-# --install --prefix` and cpack may choose another prefix than the configured
-# one. Compressed files use `gzip -n`, which stores no name or time.
-install(CODE "
-    set(prefix \"\${CMAKE_INSTALL_PREFIX}\")
-    # The configuration folder as GNUInstallDirs places it for the prefix.
-    if(prefix STREQUAL \"/usr\" OR prefix STREQUAL \"/\")
-        set(config_dir /etc/velmira)
-    else()
-        set(config_dir \"\${prefix}/etc/velmira\")
-    endif()
-    set(VELMIRA_CONFIG_DIR \"\${config_dir}\")
-    set(VELMIRA_DATA_DIR \"\${prefix}/${VELMIRA_DATA_INSTALL_DIR}\")
-    set(VELMIRA_PROGRAM \"\${prefix}/${VELMIRA_PROGRAM_INSTALL_DIR}/velmira\")
-    set(VELMIRA_EXEC \"\${prefix}/${CMAKE_INSTALL_BINDIR}/velmira\")
-    set(VELMIRA_PATH \"\${VELMIRA_DATA_DIR}\")
-    set(staging \"${PROJECT_BINARY_DIR}/install\")
-
-    file(INSTALL \"${PROJECT_SOURCE_DIR}/data/Statistics_1.txt\"
-                 \"${PROJECT_SOURCE_DIR}/data/Statistics_2.txt\"
-         DESTINATION \"\${config_dir}\")
-    foreach(name Statistics_1.txt Statistics_2.txt)
-        set(link \"\$ENV{DESTDIR}\${VELMIRA_DATA_DIR}/\${name}\")
-        message(STATUS \"Installing: \${link} -> \${config_dir}/\${name}\")
-        file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${VELMIRA_DATA_DIR}\")
-        file(REMOVE \"\${link}\")
-        file(CREATE_LINK \"\${config_dir}/\${name}\" \"\${link}\" SYMBOLIC)
-        list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${link}\")
-    endforeach()
-
-    configure_file(\"${PROJECT_SOURCE_DIR}/data/velmira.in\" \"\${staging}/velmira\" @ONLY)
-    file(INSTALL \"\${staging}/velmira\" DESTINATION \"\${prefix}/${CMAKE_INSTALL_BINDIR}\"
-         FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
-                          WORLD_READ WORLD_EXECUTE)
-    configure_file(\"${PROJECT_SOURCE_DIR}/data/velmira.desktop.in\"
-                   \"\${staging}/velmira.desktop\" @ONLY)
-    file(INSTALL \"\${staging}/velmira.desktop\"
-         DESTINATION \"\${prefix}/${CMAKE_INSTALL_DATADIR}/applications\")
-
-    execute_process(COMMAND gzip -n -9 -c \"${PROJECT_SOURCE_DIR}/data/velmira.1\"
-                    OUTPUT_FILE \"\${staging}/velmira.1.gz\" COMMAND_ERROR_IS_FATAL ANY)
-    file(INSTALL \"\${staging}/velmira.1.gz\"
-         DESTINATION \"\${prefix}/${CMAKE_INSTALL_MANDIR}/man1\")
-")
-
-# The installed program carries no symbol table, as dh_strip would leave it,
-# whether or not the install or cpack was asked to strip.
-if(CMAKE_STRIP)
-    install(CODE "
-        execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
-            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${VELMIRA_PROGRAM_INSTALL_DIR}/velmira\"
-            COMMAND_ERROR_IS_FATAL ANY)
-    ")
-endif()
-
-include(cmake/PackageDebian.cmake)
+# Everything that names absolute paths is written at install time.
+configure_file(cmake/InstallSteps.cmake.in InstallSteps.cmake @ONLY)
+install(SCRIPT "${PROJECT_BINARY_DIR}/InstallSteps.cmake")

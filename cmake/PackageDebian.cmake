@@ -52,7 +52,6 @@ if(VELMIRA_QT_MAJOR STREQUAL "6")
 endif()
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA "${VELMIRA_DEBIAN_DIR}/conffiles")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-set(CPACK_STRIP_FILES ON)
 # Library dependencies come from dpkg-shlibdeps; the rest the libraries cannot tell.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
