@@ -49,6 +49,27 @@ CalculationResult noFigure(CalculationResult::Outcome outcome, const QString &mi
     return result;
 }
 
+// The three diameters as the rule sees them: the first that does not read, or the smallest.
+struct DiameterReading {
+    int invalidDiameter = -1;
+    double minimum = 0.0;
+};
+
+DiameterReading readDiameters(const CalculationInput &input)
+{
+    QVector<double> diameters;
+    DiameterReading reading;
+    for (int i = 0; i < int(input.diameterTexts.size()); ++i) {
+        if (const std::optional<double> diameter = readDiameter(input.diameterTexts[i]))
+            diameters.append(*diameter);
+        else if (reading.invalidDiameter < 0)
+            reading.invalidDiameter = i;
+    }
+    if (reading.invalidDiameter < 0)
+        reading.minimum = *std::min_element(diameters.cbegin(), diameters.cend());
+    return reading;
+}
+
 } // namespace
 
 QString sheathName(SheathSize sheath)
@@ -64,19 +85,11 @@ SheathBounds sheathBounds(SheathSize sheath)
 CalculationResult calculateProbability(const CalculationInput &input,
                                        const QAbstractItemModel *table)
 {
-    QVector<double> diameters;
-    int invalidDiameter = -1;
-    for (int i = 0; i < int(input.diameterTexts.size()); ++i) {
-        if (const std::optional<double> diameter = readDiameter(input.diameterTexts[i]))
-            diameters.append(*diameter);
-        else if (invalidDiameter < 0)
-            invalidDiameter = i;
-    }
-
+    const DiameterReading reading = readDiameters(input);
+    const int invalidDiameter = reading.invalidDiameter;
+    const double minimum = reading.minimum;
     QString minimumText;
-    double minimum = 0.0;
     if (invalidDiameter < 0) {
-        minimum = *std::min_element(diameters.cbegin(), diameters.cend());
         minimumText = twoDecimalText(minimum);
         qDebug() << minimumText;
     }

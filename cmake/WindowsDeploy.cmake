@@ -55,14 +55,9 @@ foreach(plugin IN LISTS VELMIRA_QT_PLUGINS)
     list(APPEND plugin_files "${file}")
 endforeach()
 
-# The DLLs come from walking the imports of the program and the plugins, as a
-# deployment tool does, so the list follows the program's own links.
+# The DLLs follow the imports of the programs and the plugins.
 if(MINGW)
-    install(CODE "
-        set(VELMIRA_OBJDUMP \"${CMAKE_OBJDUMP}\")
-        set(VELMIRA_DLL_DIRS \"${VELMIRA_DLL_DIRS}\")
-        include(\"${PROJECT_SOURCE_DIR}/cmake/WindowsImports.cmake\")
-        velmira_deploy_imports(\"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\"
-            \"$<TARGET_FILE:velmira>\" \"${plugin_files}\")
-    ")
+    set(VELMIRA_PLUGIN_FILES "${plugin_files}")
+    configure_file(cmake/WindowsRuntime.cmake.in WindowsRuntime.cmake @ONLY)
+    install(SCRIPT "${PROJECT_BINARY_DIR}/WindowsRuntime.cmake")
 endif()
