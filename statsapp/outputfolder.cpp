@@ -36,7 +36,7 @@ QString OutputFolder::check(const QVector<OutputFile> &files, bool replace) cons
     if (!info.isDir())
         return tr("%1 — не папка. Укажите папку в --output.").arg(nativePath());
     if (!info.isWritable())
-        return tr("в папку %1 нельзя записывать: нет прав на запись.").arg(nativePath());
+        return tr("в папку %1 нельзя записать файлы: нет прав на запись.").arg(nativePath());
     QStringList existing;
     for (const OutputFile &file : files) {
         const QFileInfo target(filePath(file.name));
