@@ -20,8 +20,9 @@ Proportion wilsonProportion(int placed, int cases)
     const double denominator = 1.0 + z2 / n;
     const double centre = (rate + z2 / (2.0 * n)) / denominator;
     const double spread = z * std::sqrt(rate * (1.0 - rate) / n + z2 / (4.0 * n * n)) / denominator;
-    // Rounding can take a bound a hair past 0 or 1 at the extremes.
-    proportion.low = std::max(0.0, centre - spread);
-    proportion.high = std::min(1.0, centre + spread);
+    // The interval always holds the rate and lies inside 0..1; at 0 or all
+    // placed, rounding can put a bound a hair on the wrong side of either.
+    proportion.low = std::clamp(centre - spread, 0.0, rate);
+    proportion.high = std::clamp(centre + spread, rate, 1.0);
     return proportion;
 }
