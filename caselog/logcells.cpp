@@ -42,13 +42,61 @@ std::optional<bool> readLogYesNo(const QString &cell)
     return std::nullopt;
 }
 
+namespace {
+
+// A run of 1 to maxDigits digits from position, or -1; position moves past it.
+int number(const QString &text, int &position, int maxDigits)
+{
+    int value = 0;
+    int digits = 0;
+    while (position < text.size() && digits < maxDigits && text.at(position).isDigit()
+           && text.at(position).unicode() < 128) {
+        value = value * 10 + (text.at(position++).unicode() - '0');
+        ++digits;
+    }
+    return digits > 0 ? value : -1;
+}
+
+bool separator(const QString &text, int &position, char mark)
+{
+    if (position >= text.size() || text.at(position) != QLatin1Char(mark))
+        return false;
+    ++position;
+    return true;
+}
+
+} // namespace
+
+// Read by hand rather than by QDate::fromString, whose parser consults the
+// system's time zone files on every call: a million rows took minutes.
 std::optional<QDate> readLogDate(const QString &cell)
 {
     const QString text = cell.trimmed();
-    for (const char *format : {"d.M.yyyy", "yyyy-MM-dd"}) {
-        const QDate date = QDate::fromString(text, QLatin1String(format));
-        if (date.isValid())
-            return date;
+    int position = 0;
+    const int first = number(text, position, 4);
+    int day = 0, month = 0, year = 0;
+    if (position == 4 && separator(text, position, '-')) { // yyyy-mm-dd
+        year = first;
+        month = number(text, position, 2);
+        if (position != 7 || !separator(text, position, '-'))
+            return std::nullopt;
+        day = number(text, position, 2);
+        if (position != 10)
+            return std::nullopt;
+    } else if (position <= 2 && separator(text, position, '.')) { // d.m.yyyy
+        day = first;
+        month = number(text, position, 2);
+        const int yearStart = position + 1;
+        if (!separator(text, position, '.'))
+            return std::nullopt;
+        year = number(text, position, 4);
+        if (position - yearStart != 4)
+            return std::nullopt;
+    } else {
+        return std::nullopt;
     }
-    return std::nullopt;
+    const QDate date(year, month, day);
+    if (position != text.size() || !date.isValid())
+        return std::nullopt;
+    return date;
 }
