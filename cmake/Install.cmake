@@ -16,6 +16,8 @@ set(VELMIRA_APP_ID org.example.velmira)
 set(VELMIRA_RELEASE_DATE 2026-12-09)
 
 install(TARGETS velmira RUNTIME DESTINATION "${VELMIRA_PROGRAM_INSTALL_DIR}")
+# velmira-stats reads no data from its working folder: a command like any other.
+install(TARGETS velmira-stats RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
 install(FILES data/Tavrel.jpg data/stet.png DESTINATION "${VELMIRA_DATA_INSTALL_DIR}")
 foreach(size 48 128 256)
     set(icon data/stet.png)
@@ -72,7 +74,9 @@ install(CODE "
 
     execute_process(COMMAND gzip -n -9 -c \"${PROJECT_SOURCE_DIR}/data/velmira.1\"
                     OUTPUT_FILE \"\${staging}/velmira.1.gz\" COMMAND_ERROR_IS_FATAL ANY)
-    file(INSTALL \"\${staging}/velmira.1.gz\"
+    execute_process(COMMAND gzip -n -9 -c \"${PROJECT_SOURCE_DIR}/data/velmira-stats.1\"
+                    OUTPUT_FILE \"\${staging}/velmira-stats.1.gz\" COMMAND_ERROR_IS_FATAL ANY)
+    file(INSTALL \"\${staging}/velmira.1.gz\" \"\${staging}/velmira-stats.1.gz\"
          DESTINATION \"\${prefix}/${CMAKE_INSTALL_MANDIR}/man1\")
 ")
 
@@ -82,6 +86,7 @@ if(CMAKE_STRIP)
     install(CODE "
         execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
             \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${VELMIRA_PROGRAM_INSTALL_DIR}/velmira\"
+            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/velmira-stats\"
             COMMAND_ERROR_IS_FATAL ANY)
     ")
 endif()
