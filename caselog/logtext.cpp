@@ -20,16 +20,34 @@ LogText decoded(QString text, const char *encoding)
     return {std::move(text), QLatin1String(encoding), true};
 }
 
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-
-std::optional<QString> strictUtf8(const QByteArray &bytes)
+// Whether bytes are well-formed UTF-8 (no overlong forms, no surrogates,
+// nothing past U+10FFFF). It stops at the first fault: a Windows-1251 log
+// fails within its first Cyrillic letter instead of being decoded twice.
+bool isUtf8(const QByteArray &bytes)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    QString text = decoder.decode(bytes);
-    if (decoder.hasError())
-        return std::nullopt;
-    return text;
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
+    const auto *end = p + bytes.size();
+    while (p < end) {
+        const unsigned char lead = *p++;
+        if (lead < 0x80)
+            continue;
+        int more = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC2 ? 1 : -1;
+        if (more < 0 || lead > 0xF4 || end - p < more)
+            return false;
+        // The second byte's range excludes overlong forms, surrogates and too-large values.
+        const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+        const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+        if (*p < low || *p > high)
+            return false;
+        for (++p, --more; more > 0; --more, ++p) {
+            if ((*p & 0xC0) != 0x80)
+                return false;
+        }
+    }
+    return true;
 }
+
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
 
 QString utf16(const QByteArray &bytes, bool littleEndian)
 {
@@ -47,16 +65,6 @@ std::optional<QString> windows1251(const QByteArray &bytes)
 }
 
 #else
-
-std::optional<QString> strictUtf8(const QByteArray &bytes)
-{
-    QTextCodec::ConverterState state;
-    QString text
-        = QTextCodec::codecForMib(106)->toUnicode(bytes.constData(), int(bytes.size()), &state);
-    if (state.invalidChars > 0 || state.remainingChars > 0)
-        return std::nullopt;
-    return text;
-}
 
 QString utf16(const QByteArray &bytes, bool littleEndian)
 {
@@ -82,8 +90,8 @@ LogText decodeLogText(const QByteArray &bytes)
         return decoded(QString::fromUtf8(bytes.mid(Utf8Mark.size())), "UTF-8");
     if (bytes.startsWith(Utf16LittleMark) || bytes.startsWith(Utf16BigMark))
         return decoded(utf16(bytes.mid(2), bytes.startsWith(Utf16LittleMark)), "UTF-16");
-    if (std::optional<QString> text = strictUtf8(bytes))
-        return decoded(std::move(*text), "UTF-8");
+    if (isUtf8(bytes))
+        return decoded(QString::fromUtf8(bytes), "UTF-8");
     if (std::optional<QString> text = windows1251(bytes))
         return decoded(std::move(*text), "Windows-1251");
     return {QString(), QStringLiteral("Windows-1251"), false};

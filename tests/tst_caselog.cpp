@@ -70,6 +70,8 @@ class CaseLogTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void encodings_data();
+    void encodings();
     void dialects_data();
     void dialects();
     void badRows_data();
@@ -77,6 +79,39 @@ private slots:
     void unreadableLogs_data();
     void unreadableLogs();
 };
+
+// Without a mark, only well-formed UTF-8 is UTF-8; every other byte string is 1251.
+void CaseLogTest::encodings_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("encoding");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("ASCII") << utf8("d1") << QStringLiteral("UTF-8") << QStringLiteral("d1");
+    QTest::newRow("two, three and four bytes")
+        << utf8("\xD0\xB4 \xE2\x80\x93 \xF0\x9F\x98\x80") << QStringLiteral("UTF-8")
+        << QStringLiteral("д – \U0001F600");
+    QTest::newRow("1251 letters") << utf8("\xE4\xE0") << QStringLiteral("Windows-1251")
+                                  << QStringLiteral("да");
+    QTest::newRow("an overlong form is no UTF-8")
+        << utf8("\xC0\xAF") << QStringLiteral("Windows-1251") << QStringLiteral("АЇ");
+    QTest::newRow("an encoded surrogate is no UTF-8")
+        << utf8("\xED\xA0\x80") << QStringLiteral("Windows-1251") << QStringLiteral("н\u00A0Ђ");
+    QTest::newRow("a sequence cut at the end is no UTF-8")
+        << utf8("d1\xD0") << QStringLiteral("Windows-1251") << QStringLiteral("d1Р");
+}
+
+void CaseLogTest::encodings()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, encoding);
+    QFETCH(QString, text);
+
+    const LogText log = decodeLogText(bytes);
+    QVERIFY(log.decoded);
+    QCOMPARE(log.encoding, encoding);
+    QCOMPARE(log.text, text);
+}
 
 void CaseLogTest::dialects_data()
 {
