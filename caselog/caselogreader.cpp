@@ -83,7 +83,7 @@ bool CaseLogReader::readRow(const QVector<QString> &cells, LogCase &logCase)
     const std::array<LogColumn, 3> diameters = {LogColumn::D1, LogColumn::D2, LogColumn::D3};
     for (std::size_t i = 0; i < diameters.size(); ++i) {
         const QString &cell = cellOf(cells, diameters[i]);
-        if (readLogDiameter(cell))
+        if (isLogDiameter(cell))
             logCase.diameters[i] = cell.trimmed();
         else
             noteBad(diameters[i], cell);

@@ -4,6 +4,51 @@
 
 #include <QStringList>
 
+namespace {
+
+enum class Plain { Valid, Invalid, Unknown };
+
+bool isAsciiDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+// The plain forms a log holds ("1,52", "2"), judged exactly as the general
+// reading below would judge them but without copying the text: a log has
+// three per row. Short, so that no digit is lost to rounding near 10.
+Plain plainDiameter(QStringView text)
+{
+    constexpr int MaxPlainLength = 15;
+    const int size = int(text.size());
+    int integer = 0;
+    while (integer < size && isAsciiDigit(text.at(integer)))
+        ++integer;
+    if (integer == 0 || size > MaxPlainLength)
+        return Plain::Unknown;
+    int fraction = integer;
+    if (integer < size) {
+        if ((text.at(integer) != QLatin1Char('.') && text.at(integer) != QLatin1Char(','))
+            || integer + 1 == size)
+            return Plain::Unknown;
+        for (fraction = integer + 1; fraction < size; ++fraction) {
+            if (!isAsciiDigit(text.at(fraction)))
+                return Plain::Unknown;
+        }
+    }
+    qint64 whole = 0;
+    for (int i = 0; i < integer; ++i)
+        whole = whole * 10 + (text.at(i).unicode() - '0');
+    bool fractionZero = true;
+    for (int i = integer + 1; i < size; ++i)
+        fractionZero = fractionZero && text.at(i) == QLatin1Char('0');
+    const bool positive = whole > 0 || !fractionZero;
+    const bool atMostMax
+        = whole < qint64(MaxLogDiameter) || (whole == qint64(MaxLogDiameter) && fractionZero);
+    return positive && atMostMax ? Plain::Valid : Plain::Invalid;
+}
+
+} // namespace
+
 std::optional<double> readLogDiameter(const QString &cell)
 {
     // The calculator's own reading, so that a log's diameter means what the
@@ -12,6 +57,14 @@ std::optional<double> readLogDiameter(const QString &cell)
     if (!diameter || *diameter > MaxLogDiameter)
         return std::nullopt;
     return diameter;
+}
+
+bool isLogDiameter(const QString &cell)
+{
+    const Plain plain = plainDiameter(QStringView(cell).trimmed());
+    if (plain != Plain::Unknown)
+        return plain == Plain::Valid;
+    return readLogDiameter(cell).has_value();
 }
 
 std::optional<SheathSize> readLogSheath(const QString &cell)
@@ -34,10 +87,14 @@ std::optional<SheathSize> readLogSheath(const QString &cell)
 
 std::optional<bool> readLogYesNo(const QString &cell)
 {
-    const QString key = cell.trimmed().toLower();
-    if (key == QStringLiteral("да") || key == QLatin1String("yes") || key == QLatin1String("1"))
+    // Compared in place: two of these cells in every row.
+    const QStringView key = QStringView(cell).trimmed();
+    const auto is = [key](QStringView word) {
+        return key.compare(word, Qt::CaseInsensitive) == 0;
+    };
+    if (is(u"да") || is(u"yes") || is(u"1"))
         return true;
-    if (key == QStringLiteral("нет") || key == QLatin1String("no") || key == QLatin1String("0"))
+    if (is(u"нет") || is(u"no") || is(u"0"))
         return false;
     return std::nullopt;
 }

@@ -18,6 +18,8 @@ constexpr double MaxLogDiameter = 10.0;
 // A diameter in millimetres with a point or a decimal comma: finite, greater
 // than 0 and at most MaxLogDiameter.
 std::optional<double> readLogDiameter(const QString &cell);
+// Whether readLogDiameter reads the cell; faster for the plain forms.
+bool isLogDiameter(const QString &cell);
 
 // "10-12", "10-12 Ch", "10/12", "10-12 Fr" and the same for 12-14.
 std::optional<SheathSize> readLogSheath(const QString &cell);

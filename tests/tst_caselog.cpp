@@ -1,4 +1,5 @@
 #include "caselogreader.h"
+#include "logcells.h"
 #include "logtext.h"
 
 #include <QTest>
@@ -70,6 +71,8 @@ class CaseLogTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void diameterCells_data();
+    void diameterCells();
     void encodings_data();
     void encodings();
     void dialects_data();
@@ -79,6 +82,29 @@ private slots:
     void unreadableLogs_data();
     void unreadableLogs();
 };
+
+void CaseLogTest::diameterCells_data()
+{
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<bool>("valid");
+
+    for (const char *cell : {"1,52", "1.52", "2", " 1,5 ", "10", "10,000", "0,001", "007",
+                             "9.99999999999", "1e0", ".5", "1.", "+1.5", "10.0000000000000001"})
+        QTest::newRow(cell) << QString::fromLatin1(cell) << true;
+    for (const char *cell : {"", "0", "0,000", "10,01", "14", "010,5", "1,5,2", "1;5", "-1", "inf",
+                             "nan", "1e9", "abc", "1.5 mm", "10.00000000001"})
+        QTest::newRow(cell) << QString::fromLatin1(cell) << false;
+}
+
+// The quick test of plain cells agrees with the calculator's own reading.
+void CaseLogTest::diameterCells()
+{
+    QFETCH(QString, cell);
+    QFETCH(bool, valid);
+
+    QCOMPARE(readLogDiameter(cell).has_value(), valid);
+    QCOMPARE(isLogDiameter(cell), valid);
+}
 
 // Without a mark, only well-formed UTF-8 is UTF-8; every other byte string is 1251.
 void CaseLogTest::encodings_data()

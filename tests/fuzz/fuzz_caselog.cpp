@@ -84,6 +84,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (int i = 1; i < reading.badCells.size(); ++i)
         require(reading.badCells.at(i).line >= reading.badCells.at(i - 1).line,
                 "bad cells out of line order");
+    for (const BadCell &bad : reading.badCells) {
+        if (bad.column == LogColumn::D1 || bad.column == LogColumn::D2
+            || bad.column == LogColumn::D3)
+            require(!readLogDiameter(bad.cell), "a readable diameter counted as bad");
+    }
     require(reading.firstDate <= reading.lastDate, "a period that ends before it starts");
 
     checkEvidence(buildSheathEvidence(SheathSize::Ch10To12, tally.tally(SheathSize::Ch10To12)),
