@@ -76,10 +76,8 @@ void CaseLogReader::noteDate(const QDate &date)
         reading.lastDate = date;
 }
 
-// Every bad cell of the row is noted, so that one pass over the log lists all.
-bool CaseLogReader::readRow(const QVector<QString> &cells, LogCase &logCase)
+void CaseLogReader::readDiameters(const QVector<QString> &cells, LogCase &logCase)
 {
-    const int badBefore = int(reading.badCells.size());
     const std::array<LogColumn, 3> diameters = {LogColumn::D1, LogColumn::D2, LogColumn::D3};
     for (std::size_t i = 0; i < diameters.size(); ++i) {
         const QString &cell = cellOf(cells, diameters[i]);
@@ -88,6 +86,13 @@ bool CaseLogReader::readRow(const QVector<QString> &cells, LogCase &logCase)
         else
             noteBad(diameters[i], cell);
     }
+}
+
+// Every bad cell of the row is noted, so that one pass over the log lists all.
+bool CaseLogReader::readRow(const QVector<QString> &cells, LogCase &logCase)
+{
+    const int badBefore = int(reading.badCells.size());
+    readDiameters(cells, logCase);
     const std::optional<SheathSize> sheath = readLogSheath(cellOf(cells, LogColumn::Sheath));
     if (!sheath)
         noteBad(LogColumn::Sheath, cellOf(cells, LogColumn::Sheath));

@@ -58,6 +58,7 @@ public:
 
 private:
     bool readRow(const QVector<QString> &cells, LogCase &logCase);
+    void readDiameters(const QVector<QString> &cells, LogCase &logCase);
     void noteBad(LogColumn column, const QString &cell);
     void noteDate(const QDate &date);
 

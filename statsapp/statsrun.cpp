@@ -98,6 +98,17 @@ QString sheathLine(const SheathEvidence &sheath)
         + boundWarning(sheath.upper, QStringLiteral("≥"));
 }
 
+// A table for each sheath size with a case in its rows; none for the others.
+QVector<OutputFile> tableFiles(const LogSummary &log, const QVector<SheathEvidence> &sheaths)
+{
+    QVector<OutputFile> files;
+    for (const SheathEvidence &sheath : sheaths) {
+        if (sheath.tableCases() > 0)
+            files.append({statisticsFileName(sheath.sheath), statisticsFileBytes(log, sheath)});
+    }
+    return files;
+}
+
 } // namespace
 
 StatsRun::StatsRun(const StatsRequest &request, ReportMaker makeReport)
@@ -111,15 +122,19 @@ int StatsRun::fail(Status status, const QString &reason) const
     return status;
 }
 
+// Stops the run unless --skip-bad-rows; then the rows left out are still
+// listed, so that the clinic can correct its log.
 int StatsRun::reportBadRows(const CaseLogReading &reading) const
 {
-    QString text = tr("velmira-stats: в журнале %1 строк с ошибками: %2. Ничего не записано.\n")
-                       .arg(QDir::toNativeSeparators(request.log))
-                       .arg(reading.badRows);
+    QString text = request.skipBadRows
+        ? tr("velmira-stats: в журнале %1 строк с ошибками: %2; они не учтены.\n")
+        : tr("velmira-stats: в журнале %1 строк с ошибками: %2. Ничего не записано.\n");
+    text = text.arg(QDir::toNativeSeparators(request.log)).arg(reading.badRows);
     for (const BadCell &bad : reading.badCells)
         text += badCellLine(bad);
-    text += tr("Исправьте эти строки в журнале или запустите команду с --skip-bad-rows, "
-               "чтобы не учитывать их.\n");
+    if (!request.skipBadRows)
+        text += tr("Исправьте эти строки в журнале или запустите команду с --skip-bad-rows, "
+                   "чтобы не учитывать их.\n");
     printError(text);
     return BadRows;
 }
@@ -186,13 +201,11 @@ int StatsRun::exec()
         return fail(LogUnreadable, tr("журнал %1: %2").arg(logPath, reading.error));
     if (reading.badRows > 0 && !request.skipBadRows)
         return reportBadRows(reading);
+    if (reading.badRows > 0)
+        reportBadRows(reading);
 
     const LogSummary log = summaryOf(bytes, reading);
-    QVector<OutputFile> files;
-    for (const SheathEvidence &sheath : sheaths) {
-        if (sheath.tableCases() > 0)
-            files.append({statisticsFileName(sheath.sheath), statisticsFileBytes(log, sheath)});
-    }
+    QVector<OutputFile> files = tableFiles(log, sheaths);
     if (files.isEmpty())
         return fail(NoCases,
                     tr("ни у одного кожуха нет случаев с наименьшим диаметром между "

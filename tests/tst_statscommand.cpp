@@ -1,3 +1,4 @@
+#include "outputfolder.h"
 #include "rowevidence.h"
 #include "statisticsfile.h"
 #include "statisticslookup.h"
@@ -186,6 +187,8 @@ private slots:
     void failuresChangeNothing_data();
     void failuresChangeNothing();
     void replaceKeepsThePreviousFiles();
+    void aFailedWritePutsEverythingBack();
+    void skippedRowsAreCountedAndListed();
     void aSheathWithoutCasesKeepsItsFile();
     void ignoredColumnsNeverLeak();
     void calculatorReadsTheWrittenTables();
@@ -347,6 +350,42 @@ void StatsCommandTest::replaceKeepsThePreviousFiles()
              first.value(Report));
     QVERIFY(run.out.contains(QStringLiteral("Прежний Statistics_2.txt сохранён как Statistics_2")
                              + stamp));
+}
+
+// The second file cannot be written (its folder does not exist): the first,
+// already replaced, is put back, and its previous version is no longer kept apart.
+void StatsCommandTest::aFailedWritePutsEverythingBack()
+{
+    QTemporaryDir dir;
+    QVERIFY(writeFile(dir.filePath(Table1), "the clinic's own\n"));
+    const Folder before = snapshot(dir.path());
+    OutputFolder folder(dir.path());
+    QStringList kept;
+    const QString error = folder.write(
+        {{Table1, "new\n"}, {QStringLiteral("missing/") + Table2, "new\n"}}, true, &kept);
+    QVERIFY2(error.contains(QStringLiteral("оставлены как были")), qPrintable(error));
+    QVERIFY(kept.isEmpty());
+    QCOMPARE(snapshot(dir.path()), before);
+}
+
+void StatsCommandTest::skippedRowsAreCountedAndListed()
+{
+    QTemporaryDir dir;
+    const QString log = dir.filePath(QStringLiteral("cases.csv"));
+    QVERIFY(writeFile(log,
+                      "d1,d2,d3,sheath,stricture,placed\n1.5,1.6,2,10-12,no,yes\n"
+                      "1.5,,2,10-12,no,yes\n1.52,1.6,2,10-12,no,maybe\n"));
+    const Run run = runStats(
+        {QStringLiteral("--skip-bad-rows"), QStringLiteral("--output"), dir.path(), log});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.err.contains(QStringLiteral("строка 3, столбец d2: пусто"))
+                 && run.err.contains(QStringLiteral("строка 4, столбец placed: «maybe»")),
+             qPrintable(run.err));
+    const QString table = QString::fromUtf8(readBytes(dir.filePath(Table1)));
+    QVERIFY2(table.contains(QStringLiteral("# Строк в журнале: 3, с ошибками: 2, пропущено: 2\n")),
+             qPrintable(table));
+    QVERIFY(table.contains(QStringLiteral("\n1.50,93,1,1,")));
+    QVERIFY(run.out.contains(QStringLiteral("строк 3, с ошибками 2, пропущено 2")));
 }
 
 void StatsCommandTest::aSheathWithoutCasesKeepsItsFile()
