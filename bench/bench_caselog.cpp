@@ -18,7 +18,11 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLoggingCategory>
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+#include <QStringEncoder>
+#else
 #include <QTextCodec>
+#endif
 
 #include <algorithm>
 #include <cstdio>
@@ -76,7 +80,12 @@ QByteArray generatedLog(int cases)
                          percent(random) < 3 ? QStringLiteral("да") : QStringLiteral("нет"),
                          percent(random) < 60 ? QStringLiteral("да") : QStringLiteral("нет"));
     }
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    QStringEncoder encoder("windows-1251");
+    return encoder.encode(text);
+#else
     return QTextCodec::codecForName("Windows-1251")->fromUnicode(text);
+#endif
 }
 
 // The least any reader does: decode the bytes, then cut each line and split
