@@ -16,6 +16,8 @@ set(VELMIRA_APP_ID org.example.velmira)
 set(VELMIRA_RELEASE_DATE 2026-12-09)
 
 install(TARGETS velmira RUNTIME DESTINATION "${VELMIRA_PROGRAM_INSTALL_DIR}")
+# velmira-stats reads no data from its working folder: a command like any other.
+install(TARGETS velmira-stats RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
 install(FILES data/Tavrel.jpg data/stet.png DESTINATION "${VELMIRA_DATA_INSTALL_DIR}")
 foreach(size 48 128 256)
     set(icon data/stet.png)

@@ -36,8 +36,14 @@ struct EvidenceRow {
     QString blockTo;
 
     bool isInterpolated() const { return cases == 0; }
-    // Clipping to the fixed bounds moved the block's own rate.
-    bool isClipped() const { return block.cases > 0 && block.rate() != fittedRate; }
+    // Clipping to the fixed bounds moved the block's own rate. Judged from the
+    // counts: the pooled rate of the fit may differ from placed / cases in its
+    // last bit, which must not read as clipped.
+    bool isClipped() const
+    {
+        return block.cases > 0
+            && (block.rate() < LowerBoundFigure / 100.0 || block.rate() > UpperBoundFigure / 100.0);
+    }
 };
 
 // The cases that a fixed bound decides, with their observed rate beside the bound's figure.

@@ -8,7 +8,9 @@ run=(xvfb x11-apps x11-utils netpbm xdotool)  # a screenshot when there is no di
 # The README's screenshots at several display scales.
 docs=(openbox x11-xserver-utils xdotool)
 # dpkg-dev and file: CPack reads the package's library dependencies with them.
-test=(qt6-base-dev qt6-qpa-plugins clang libclang-rt-14-dev dpkg-dev file)
+# scikit-learn, statsmodels and pdftotext: the checks of velmira-stats' fit and report.
+test=(qt6-base-dev qt6-qpa-plugins clang libclang-rt-14-dev dpkg-dev file
+      python3-sklearn python3-statsmodels poppler-utils)
 # The Debian package's checks (scripts/test-package.sh).
 package=(lintian devscripts desktop-file-utils appstream man-db strace procps)
 # The Windows program: cross compiler, Qt's source (apt-get source unpacks with

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian packages of the Qt 5 and the Qt 6 build and checks them as
 # a Debian maintainer would: lintian, hardening-check, desktop-file-validate,
-# appstreamcli, man --warnings, --help and --version without a display, and
+# appstreamcli, man --warnings, --help and --version without a display (of
+# velmira and velmira-stats, which also runs on the example log), and
 # that two build folders give the same bytes. Then it installs the packages on
 # this machine (root, or sudo) and checks a start from a home folder, that an
 # edit of /etc/velmira survives a reinstall and the switch to the Qt 6 package,
@@ -70,6 +71,35 @@ check_package() {  # .deb, expected package name, Qt major
     out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" --help) \
         || fail "--help exited $?"
     [[ $out == "Usage: velmira "* ]] || fail "--help printed '$out'"
+    check_stats "$tree" "$version" "$qt"
+}
+
+check_stats() {  # extracted tree, version, Qt major
+    local tree=$1 version=$2 qt=$3 stats=$1/usr/bin/velmira-stats
+    hardening-check --nocfprotection "$stats" || fail "hardening-check on $stats"
+    file "$stats" | grep -q ', stripped' || fail "$stats is not stripped"
+    local warnings out
+    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l \
+        "$tree/usr/share/man/man1/velmira-stats.1.gz" 2>&1 >/dev/null)
+    [ -z "$warnings" ] || fail "man --warnings on velmira-stats.1: $warnings"
+    out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$stats" --version) \
+        || fail "velmira-stats --version exited $?"
+    [[ $out == "velmira-stats $version (Qt $qt."*")" ]] || fail "velmira-stats --version printed '$out'"
+    echo "$out"
+    out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$stats" --help) \
+        || fail "velmira-stats --help exited $?"
+    [[ $out == "Использование: velmira-stats "* ]] || fail "velmira-stats --help printed '$out'"
+    # The whole run, report included, with no display: as over SSH.
+    local folder
+    folder=$(mktemp -d)
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$stats" --output "$folder" \
+        "$root/data/examples/synthetic-case-log-cp1251.csv" >/dev/null \
+        || fail "velmira-stats on the example log exited $?"
+    for name in Statistics_1.txt Statistics_2.txt Statistics_report.pdf; do
+        [ -s "$folder/$name" ] || fail "velmira-stats wrote no $name"
+    done
+    rm -rf "$folder"
+    echo "velmira-stats: the example log into both tables and the report, without a display"
 }
 check_package "$qt5" velmira 5
 check_package "$qt6" velmira-qt6 6

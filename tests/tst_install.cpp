@@ -51,6 +51,7 @@ void InstallTest::installedFiles_data()
 
     const QList<QPair<const char *, bool>> files = {
         {"bin/velmira", true},
+        {"bin/velmira-stats", true},
         {"libexec/velmira/velmira", true},
         {"etc/velmira/Statistics_1.txt", false},
         {"etc/velmira/Statistics_2.txt", false},
@@ -62,6 +63,7 @@ void InstallTest::installedFiles_data()
         {"share/icons/hicolor/scalable/apps/velmira.svg", false},
         {"share/metainfo/org.example.velmira.metainfo.xml", false},
         {"share/man/man1/velmira.1.gz", false},
+        {"share/man/man1/velmira-stats.1.gz", false},
         {"share/doc/" VELMIRA_PACKAGE_NAME "/copyright", false},
         {"share/doc/" VELMIRA_PACKAGE_NAME "/changelog.gz", false},
     };

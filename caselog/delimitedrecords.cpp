@@ -1,0 +1,139 @@
+#include "delimitedrecords.h"
+
+#include <array>
+
+namespace {
+
+const QChar Quote(QLatin1Char('"'));
+const QChar LineFeed(QLatin1Char('\n'));
+const QChar Return(QLatin1Char('\r'));
+
+} // namespace
+
+DelimitedRecords::DelimitedRecords(const QString &text, QChar delimiter)
+    : text(text), delimiter(delimiter)
+{
+}
+
+QChar DelimitedRecords::headerDelimiter(const QString &text)
+{
+    // In order of precedence on a tie: a tab or a semicolon never stands
+    // inside a header name by accident, a comma might.
+    const std::array<QChar, 3> candidates = {QLatin1Char('\t'), QLatin1Char(';'), QLatin1Char(',')};
+    std::array<int, 3> counts {};
+    bool quoted = false;
+    for (const QChar c : text) {
+        if (c == Quote)
+            quoted = !quoted;
+        else if (!quoted && (c == LineFeed || c == Return))
+            break;
+        for (std::size_t i = 0; i < candidates.size(); ++i) {
+            if (!quoted && c == candidates[i])
+                ++counts[i];
+        }
+    }
+    std::size_t best = 0;
+    for (std::size_t i = 1; i < candidates.size(); ++i) {
+        if (counts[i] > counts[best])
+            best = i;
+    }
+    return candidates[best];
+}
+
+bool DelimitedRecords::fieldEnds(int at) const
+{
+    if (at >= text.size())
+        return true;
+    const QChar c = text.at(at);
+    return c == delimiter || c == LineFeed || c == Return;
+}
+
+void DelimitedRecords::skipLineEnd()
+{
+    if (position >= text.size())
+        return;
+    if (text.at(position) == Return)
+        ++position;
+    if (position < text.size() && text.at(position) == LineFeed)
+        ++position;
+    ++line;
+}
+
+void DelimitedRecords::readQuoted(QString *into)
+{
+    ++position; // the opening quote
+    const int size = int(text.size());
+    while (position < size) {
+        const QChar c = text.at(position++);
+        if (c == Quote) {
+            if (position < size && text.at(position) == Quote) {
+                ++position;
+                if (into)
+                    into->append(Quote);
+                continue;
+            }
+            break;
+        }
+        // A lone CR or a CR LF inside quotes is one line break of the file.
+        if (c == LineFeed || (c == Return && (position >= size || text.at(position) != LineFeed)))
+            ++line;
+        if (into)
+            into->append(c);
+    }
+    // Whatever follows the closing quote up to the delimiter belongs to the
+    // field, as spreadsheets read it.
+    const int rest = position;
+    while (!fieldEnds(position))
+        ++position;
+    if (into)
+        into->append(text.mid(rest, position - rest));
+}
+
+bool DelimitedRecords::readField(QString *into)
+{
+    if (position < text.size() && text.at(position) == Quote) {
+        readQuoted(into);
+        return true;
+    }
+    const int start = position;
+    bool anything = false;
+    for (; !fieldEnds(position); ++position)
+        anything = anything || !text.at(position).isSpace();
+    if (into)
+        *into = text.mid(start, position - start);
+    return anything;
+}
+
+QStringList DelimitedRecords::readAll()
+{
+    startLine = line;
+    QStringList fields;
+    for (;;) {
+        QString field;
+        readField(&field);
+        fields.append(field);
+        if (position >= text.size() || text.at(position) != delimiter)
+            break;
+        ++position;
+    }
+    skipLineEnd();
+    return fields;
+}
+
+bool DelimitedRecords::read(const QVector<int> &fieldColumns, QVector<QString> &cells)
+{
+    startLine = line;
+    for (QString &cell : cells)
+        cell.clear();
+    bool anything = false;
+    for (int field = 0;; ++field) {
+        const int slot = field < fieldColumns.size() ? fieldColumns.at(field) : -1;
+        if (readField(slot >= 0 ? &cells[slot] : nullptr))
+            anything = true;
+        if (position >= text.size() || text.at(position) != delimiter)
+            break;
+        ++position;
+    }
+    skipLineEnd();
+    return anything;
+}

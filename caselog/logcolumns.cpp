@@ -1,0 +1,102 @@
+#include "logcolumns.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+struct ColumnNames {
+    const char *english;
+    const char *russian;
+};
+
+// In the order of LogColumn.
+const std::array<ColumnNames, LogColumnCount> Names = {{{"d1", "диаметр 1"},
+                                                        {"d2", "диаметр 2"},
+                                                        {"d3", "диаметр 3"},
+                                                        {"sheath", "кожух"},
+                                                        {"stricture", "стриктура"},
+                                                        {"placed", "установлен"},
+                                                        {"date", "дата"}}};
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("VelmiraStats", text);
+}
+
+// "Диаметр 1", " d1 " and "ДИАМЕТР  1" are one name.
+QString comparable(const QString &name)
+{
+    QString key = name.toLower();
+    key.remove(QLatin1Char(' '));
+    key.remove(QLatin1Char('\t'));
+    key.remove(QChar(0x00A0)); // the no-break space spreadsheets like
+    return key;
+}
+
+std::optional<LogColumn> columnNamed(const QString &header)
+{
+    const QString key = comparable(header);
+    for (int i = 0; i < LogColumnCount; ++i) {
+        if (key == comparable(QString::fromUtf8(Names[std::size_t(i)].english))
+            || key == comparable(QString::fromUtf8(Names[std::size_t(i)].russian)))
+            return LogColumn(i);
+    }
+    return std::nullopt;
+}
+
+QString missingColumnsError(const LogColumns &columns)
+{
+    QStringList missing;
+    for (int i = 0; i < LogColumnCount; ++i) {
+        if (isRequiredColumn(LogColumn(i)) && !columns.has(LogColumn(i)))
+            missing.append(logColumnNames(LogColumn(i)));
+    }
+    if (missing.isEmpty())
+        return {};
+    return tr("в заголовке журнала нет столбца: %1.").arg(missing.join(QStringLiteral("; ")));
+}
+
+} // namespace
+
+QString logColumnName(LogColumn column)
+{
+    return QString::fromUtf8(Names[std::size_t(column)].english);
+}
+
+QString logColumnNames(LogColumn column)
+{
+    return tr("%1 (или «%2»)")
+        .arg(logColumnName(column), QString::fromUtf8(Names[std::size_t(column)].russian));
+}
+
+bool isRequiredColumn(LogColumn column)
+{
+    return column != LogColumn::Date;
+}
+
+LogColumnsResult findLogColumns(const QStringList &headerFields)
+{
+    LogColumnsResult result;
+    LogColumns &columns = result.columns;
+    columns.field.fill(-1);
+    columns.fieldColumns.fill(-1, int(headerFields.size()));
+    for (int field = 0; field < headerFields.size(); ++field) {
+        const std::optional<LogColumn> column = columnNamed(headerFields.at(field));
+        if (!column)
+            continue;
+        const std::size_t index = std::size_t(*column);
+        // Two columns of one name: which one holds the cases cannot be guessed.
+        if (columns.field[index] >= 0) {
+            result.error = tr("столбец %1 встречается в заголовке журнала дважды (поля %2 и %3).")
+                               .arg(logColumnName(*column))
+                               .arg(columns.field[index] + 1)
+                               .arg(field + 1);
+            return result;
+        }
+        columns.field[index] = field;
+        columns.header[index] = headerFields.at(field).trimmed();
+        columns.fieldColumns[field] = int(index);
+    }
+    result.error = missingColumnsError(columns);
+    return result;
+}

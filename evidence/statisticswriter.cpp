@@ -1,0 +1,139 @@
+#include "statisticswriter.h"
+
+#include "diameter.h"
+#include "rowevidence.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <cmath>
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("VelmiraStats", text);
+}
+
+// "1 случай", "3 случая", "212 случаев".
+QString casesText(int count)
+{
+    const int lastTwo = count % 100;
+    const int last = count % 10;
+    if (last == 1 && lastTwo != 11)
+        return tr("%1 случай").arg(count);
+    if (last >= 2 && last <= 4 && (lastTwo < 12 || lastTwo > 14))
+        return tr("%1 случая").arg(count);
+    return tr("%1 случаев").arg(count);
+}
+
+int wholePercent(double rate)
+{
+    return int(std::lround(rate * 100.0));
+}
+
+RowEvidence rowEvidence(const EvidenceRow &row)
+{
+    if (row.isInterpolated())
+        return {};
+    return {row.cases,
+            row.placed,
+            row.block.cases,
+            row.block.placed,
+            row.blockFrom,
+            row.blockTo,
+            wholePercent(row.block.low),
+            wholePercent(row.block.high)};
+}
+
+QString countsLine(const LogSummary &log)
+{
+    return tr("Строк в журнале: %1, с ошибками: %2, пропущено: %3")
+        .arg(log.rowsRead)
+        .arg(log.badRows)
+        .arg(log.skippedRows);
+}
+
+QString sheathCountsLine(const SheathEvidence &e)
+{
+    return tr("Кожух %1: случаев %2; со стриктурой (исключены, %3 %): %4; "
+              "наименьший диаметр ≤ %5 мм (%6 %): %7; ≥ %8 мм (%9 %): %10; в строках таблицы: %11")
+        .arg(sheathName(e.sheath))
+        .arg(e.allCases())
+        .arg(StrictureFigure)
+        .arg(e.strictureCases)
+        .arg(twoDecimalText(e.lower.bound))
+        .arg(e.lower.figure)
+        .arg(e.lower.observed.cases)
+        .arg(twoDecimalText(e.upper.bound))
+        .arg(e.upper.figure)
+        .arg(e.upper.observed.cases)
+        .arg(e.tableCases());
+}
+
+QString boundCheckLine(const BoundCheck &check, const QString &comparison)
+{
+    const Proportion &o = check.observed;
+    if (o.cases == 0)
+        return tr("Граница %1 %2 мм (%3 %): случаев нет")
+            .arg(comparison, twoDecimalText(check.bound))
+            .arg(check.figure);
+    QString text = tr("Граница %1 %2 мм (%3 %): установлено %4 из %5, %6 %, 95 % ДИ %7–%8 %")
+                       .arg(comparison, twoDecimalText(check.bound))
+                       .arg(check.figure)
+                       .arg(o.placed)
+                       .arg(o.cases)
+                       .arg(wholePercent(o.rate()))
+                       .arg(wholePercent(o.low))
+                       .arg(wholePercent(o.high));
+    if (check.disagrees())
+        text += tr("; фиксированное значение %1 % лежит вне интервала").arg(check.figure);
+    return text;
+}
+
+QStringList commentLines(const LogSummary &log, const SheathEvidence &evidence)
+{
+    return {evidenceSummaryLine(log, evidence),
+            tr("Записано %1, velmira-stats %2, SHA-256 журнала %3")
+                .arg(log.written.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")), log.version,
+                     QString::fromLatin1(log.sha256)),
+            countsLine(log),
+            sheathCountsLine(evidence),
+            boundCheckLine(evidence.lower, QStringLiteral("≤")),
+            boundCheckLine(evidence.upper, QStringLiteral("≥")),
+            tr("Столбцы после процента: случаи и установки при этом диаметре и в блоке, "
+               "объединённом регрессией, диаметры блока, 95 % ДИ Уилсона блока; "
+               "строка без случаев интерполирована между соседними")};
+}
+
+} // namespace
+
+QString statisticsFileName(SheathSize sheath)
+{
+    return sheath == SheathSize::Ch12To14 ? QStringLiteral("Statistics_2.txt")
+                                          : QStringLiteral("Statistics_1.txt");
+}
+
+QString evidenceSummaryLine(const LogSummary &log, const SheathEvidence &evidence)
+{
+    QString text
+        = tr("Статистика клиники: %1, кожух %2, журнал %3")
+              .arg(casesText(evidence.tableCases()), sheathName(evidence.sheath), log.logName);
+    if (log.firstDate.isValid())
+        text += QStringLiteral(", %1-%2").arg(log.firstDate.toString(QStringLiteral("MM.yyyy")),
+                                              log.lastDate.toString(QStringLiteral("MM.yyyy")));
+    return text + tr("; изотоническая регрессия, 95 % ДИ Уилсона");
+}
+
+QByteArray statisticsFileBytes(const LogSummary &log, const SheathEvidence &evidence)
+{
+    QString text = (QStringList {tr("Диаметр мм"), tr("Процент")} + rowEvidenceLabels())
+                       .join(QLatin1Char(','))
+        + QLatin1Char('\n');
+    for (const QString &comment : commentLines(log, evidence))
+        text += QStringLiteral("# ") + comment + QLatin1Char('\n');
+    for (const EvidenceRow &row : evidence.rows)
+        text += row.diameter + QLatin1Char(',') + QString::number(row.percent) + QLatin1Char(',')
+            + rowEvidenceFields(rowEvidence(row)) + QLatin1Char('\n');
+    return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();
+}

@@ -1,0 +1,116 @@
+#include "statsoptions.h"
+
+#include "velmiraversion.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("VelmiraStats", text);
+}
+
+const QString OutputName = QStringLiteral("output");
+const QString ReplaceName = QStringLiteral("replace");
+const QString SkipName = QStringLiteral("skip-bad-rows");
+const QString HelpName = QStringLiteral("help");
+const QString VersionName = QStringLiteral("version");
+
+// One list feeds both the parser and the help text, so they cannot disagree.
+QList<QCommandLineOption> options()
+{
+    return {
+        QCommandLineOption(OutputName,
+                           tr("записать таблицы и отчёт в папку ПАПКА (по умолчанию текущая)"),
+                           tr("ПАПКА")),
+        QCommandLineOption(ReplaceName,
+                           tr("заменить имеющиеся файлы; прежние остаются рядом под именем "
+                              "со временем их изменения")),
+        QCommandLineOption(SkipName,
+                           tr("не учитывать строки с ошибками, а не останавливаться на них; "
+                              "файлы и отчёт называют их число")),
+        QCommandLineOption(HelpName, tr("показать эту справку и выйти")),
+        QCommandLineOption(VersionName, tr("показать версию и выйти")),
+    };
+}
+
+StatsRequest failure(const QString &reason)
+{
+    StatsRequest request;
+    request.action = StatsRequest::Action::Error;
+    request.error = reason;
+    return request;
+}
+
+QString optionLine(const QCommandLineOption &option)
+{
+    QString names = QStringLiteral("--") + option.names().constFirst();
+    if (!option.valueName().isEmpty())
+        names += QLatin1Char(' ') + option.valueName();
+    return QStringLiteral("  %1%2\n").arg(names.leftJustified(20), option.description());
+}
+
+} // namespace
+
+StatsRequest StatsOptions::parse(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.addOptions(options());
+    // The parser's own error texts are English; the messages here are Russian.
+    if (!parser.parse(arguments)) {
+        if (!parser.unknownOptionNames().isEmpty())
+            return failure(tr("неизвестный параметр «%1». Справка: velmira-stats --help")
+                               .arg(parser.unknownOptionNames().constFirst()));
+        return failure(tr("после --output нужно указать папку. Справка: velmira-stats --help"));
+    }
+    if (parser.isSet(HelpName))
+        return {StatsRequest::Action::Help, {}, {}, false, false, {}};
+    if (parser.isSet(VersionName))
+        return {StatsRequest::Action::Version, {}, {}, false, false, {}};
+    const QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty())
+        return failure(tr("не указан журнал случаев. Справка: velmira-stats --help"));
+    if (positional.size() > 1)
+        return failure(tr("указано больше одного журнала: %1. Справка: velmira-stats --help")
+                           .arg(positional.join(QStringLiteral(", "))));
+
+    StatsRequest request;
+    request.log = positional.constFirst();
+    request.outputFolder
+        = parser.isSet(OutputName) ? parser.value(OutputName) : QStringLiteral(".");
+    request.replace = parser.isSet(ReplaceName);
+    request.skipBadRows = parser.isSet(SkipName);
+    return request;
+}
+
+QString StatsOptions::helpText()
+{
+    QString text = tr("Использование: velmira-stats [параметры] ЖУРНАЛ\n"
+                      "\n"
+                      "Строит таблицы статистики Velmira из журнала случаев клиники:\n"
+                      "Statistics_1.txt (кожух 10-12 Ch), Statistics_2.txt (12-14 Ch)\n"
+                      "и отчёт Statistics_report.pdf.\n"
+                      "\n"
+                      "ЖУРНАЛ — текстовый файл с разделителями (запятая, точка с запятой\n"
+                      "или табуляция) и строкой заголовка; столбцы d1, d2, d3, sheath,\n"
+                      "stricture, placed и, по желанию, date (или «диаметр 1», «диаметр 2»,\n"
+                      "«диаметр 3», «кожух», «стриктура», «установлен», «дата»).\n"
+                      "\n"
+                      "Параметры:\n");
+    for (const QCommandLineOption &option : options())
+        text += optionLine(option);
+    text += tr("\n"
+               "Имеющиеся файлы не заменяются без --replace. Строка с ошибкой\n"
+               "останавливает работу без --skip-bad-rows; тогда ничего не записывается.\n"
+               "Подробнее: man velmira-stats\n");
+    return text;
+}
+
+QString StatsOptions::versionText()
+{
+    return QStringLiteral("velmira-stats %1 (Qt %2)\n")
+        .arg(QLatin1String(VELMIRA_VERSION), QLatin1String(qVersion()));
+}

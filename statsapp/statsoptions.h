@@ -1,0 +1,30 @@
+#ifndef VELMIRA_STATSOPTIONS_H
+#define VELMIRA_STATSOPTIONS_H
+
+#include <QString>
+#include <QStringList>
+
+// What the command line of velmira-stats asks for.
+struct StatsRequest {
+    enum class Action { Run, Help, Version, Error };
+
+    Action action = Action::Run;
+    QString log; // the case log's path
+    QString outputFolder; // "." unless --output DIR
+    bool replace = false;
+    bool skipBadRows = false;
+    QString error; // for Action::Error: the reason, in Russian
+};
+
+// The options of velmira-stats: English names, Russian descriptions, since
+// the clinic's staff read the help and the messages.
+class StatsOptions {
+public:
+    // arguments as QCoreApplication::arguments() gives them, the program first.
+    static StatsRequest parse(const QStringList &arguments);
+    static QString helpText();
+    // "velmira-stats 1.0.0 (Qt 5.15.8)"
+    static QString versionText();
+};
+
+#endif // VELMIRA_STATSOPTIONS_H

@@ -1,0 +1,232 @@
+#include "statsrun.h"
+
+#include "velmiraversion.h"
+
+#include "casetally.h"
+#include "console.h"
+#include "diameter.h"
+#include "evidencebuilder.h"
+#include "statisticswriter.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cmath>
+#include <utility>
+
+namespace {
+
+const QString ReportName = QStringLiteral("Statistics_report.pdf");
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("VelmiraStats", text);
+}
+
+// What a bad cell of a column should have held.
+QString expected(LogColumn column)
+{
+    switch (column) {
+    case LogColumn::D1:
+    case LogColumn::D2:
+    case LogColumn::D3:
+        return tr("нужен диаметр в мм больше 0 и не больше 10");
+    case LogColumn::Sheath:
+        return tr("нужен кожух 10-12 или 12-14");
+    case LogColumn::Stricture:
+    case LogColumn::Placed:
+        return tr("нужно да или нет");
+    case LogColumn::Date:
+        return tr("нужна дата дд.мм.гггг или гггг-мм-дд");
+    }
+    return {};
+}
+
+QString badCellLine(const BadCell &bad)
+{
+    QString column = logColumnName(bad.column);
+    if (bad.header.compare(column, Qt::CaseInsensitive) != 0)
+        column += QStringLiteral(" («%1»)").arg(bad.header);
+    const QString cell = bad.cell.isEmpty() ? tr("пусто") : QStringLiteral("«%1»").arg(bad.cell);
+    return tr("  строка %1, столбец %2: %3 — %4\n")
+        .arg(bad.line)
+        .arg(column, cell, expected(bad.column));
+}
+
+// A file name goes into one comment line: no line break may cut it.
+QString oneLine(QString text)
+{
+    for (QChar &c : text) {
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char('?');
+    }
+    return text;
+}
+
+QString percent(double rate)
+{
+    return QString::number(std::lround(rate * 100.0));
+}
+
+QString boundWarning(const BoundCheck &check, const QString &comparison)
+{
+    if (!check.disagrees())
+        return {};
+    return tr("  наименьший диаметр %1 %2 мм: установлено %3 из %4 (%5 %, 95 % ДИ %6–%7 %) — "
+              "фиксированное значение %8 % вне интервала\n")
+        .arg(comparison, twoDecimalText(check.bound))
+        .arg(check.observed.placed)
+        .arg(check.observed.cases)
+        .arg(percent(check.observed.rate()), percent(check.observed.low),
+             percent(check.observed.high))
+        .arg(check.figure);
+}
+
+QString sheathLine(const SheathEvidence &sheath)
+{
+    const QString file = statisticsFileName(sheath.sheath);
+    if (sheath.tableCases() == 0)
+        return tr("Кожух %1: в строках таблицы нет ни одного случая, %2 не записан "
+                  "(имеющийся файл не изменён).\n")
+            .arg(sheathName(sheath.sheath), file);
+    return tr("Кожух %1: случаев в строках таблицы %2, записан %3.\n")
+               .arg(sheathName(sheath.sheath))
+               .arg(sheath.tableCases())
+               .arg(file)
+        + boundWarning(sheath.lower, QStringLiteral("≤"))
+        + boundWarning(sheath.upper, QStringLiteral("≥"));
+}
+
+// A table for each sheath size with a case in its rows; none for the others.
+QVector<OutputFile> tableFiles(const LogSummary &log, const QVector<SheathEvidence> &sheaths)
+{
+    QVector<OutputFile> files;
+    for (const SheathEvidence &sheath : sheaths) {
+        if (sheath.tableCases() > 0)
+            files.append({statisticsFileName(sheath.sheath), statisticsFileBytes(log, sheath)});
+    }
+    return files;
+}
+
+} // namespace
+
+StatsRun::StatsRun(const StatsRequest &request, ReportMaker makeReport)
+    : request(request), makeReport(std::move(makeReport))
+{
+}
+
+int StatsRun::fail(Status status, const QString &reason) const
+{
+    printError(QStringLiteral("velmira-stats: ") + reason + QLatin1Char('\n'));
+    return status;
+}
+
+// Stops the run unless --skip-bad-rows; then the rows left out are still
+// listed, so that the clinic can correct its log.
+int StatsRun::reportBadRows(const CaseLogReading &reading) const
+{
+    QString text = request.skipBadRows
+        ? tr("velmira-stats: в журнале %1 строк с ошибками: %2; они не учтены.\n")
+        : tr("velmira-stats: в журнале %1 строк с ошибками: %2. Ничего не записано.\n");
+    text = text.arg(QDir::toNativeSeparators(request.log)).arg(reading.badRows);
+    for (const BadCell &bad : reading.badCells)
+        text += badCellLine(bad);
+    if (!request.skipBadRows)
+        text += tr("Исправьте эти строки в журнале или запустите команду с --skip-bad-rows, "
+                   "чтобы не учитывать их.\n");
+    printError(text);
+    return BadRows;
+}
+
+LogSummary StatsRun::summaryOf(const QByteArray &bytes, const CaseLogReading &reading) const
+{
+    LogSummary log;
+    log.logName = oneLine(QFileInfo(request.log).fileName());
+    log.sha256 = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+    log.rowsRead = reading.rowsRead;
+    log.badRows = reading.badRows;
+    log.skippedRows = request.skipBadRows ? reading.badRows : 0;
+    log.firstDate = reading.firstDate;
+    log.lastDate = reading.lastDate;
+    log.written = QDateTime::currentDateTime();
+    log.version = QLatin1String(VELMIRA_VERSION);
+    return log;
+}
+
+QString StatsRun::summaryText(const LogSummary &log, const CaseLogReading &reading,
+                              const QVector<SheathEvidence> &sheaths, const QStringList &kept) const
+{
+    const QString delimiter
+        = reading.delimiter == QLatin1Char('\t') ? tr("табуляция") : QString(reading.delimiter);
+    QString text = tr("Журнал %1 (%2, разделитель «%3»): строк %4, с ошибками %5, пропущено %6.\n")
+                       .arg(log.logName, reading.encoding, delimiter)
+                       .arg(log.rowsRead)
+                       .arg(log.badRows)
+                       .arg(log.skippedRows);
+    for (const SheathEvidence &sheath : sheaths)
+        text += sheathLine(sheath);
+    text += tr("Отчёт: %1.\n").arg(ReportName);
+    for (const QString &line : kept)
+        text += line.left(1).toUpper() + line.mid(1) + QStringLiteral(".\n");
+    return text + tr("Папка: %1\n").arg(OutputFolder(request.outputFolder).nativePath());
+}
+
+bool StatsRun::readLog(QByteArray &bytes, CaseLogReading &reading, QVector<SheathEvidence> &sheaths)
+{
+    QFile file(request.log);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    bytes = file.readAll();
+    CaseTally tally;
+    CaseLogReader reader([&tally](const LogCase &logCase) { tally.add(logCase); });
+    reading = reader.read(bytes);
+    for (SheathSize sheath : {SheathSize::Ch10To12, SheathSize::Ch12To14})
+        sheaths.append(buildSheathEvidence(sheath, tally.tally(sheath)));
+    return true;
+}
+
+int StatsRun::exec()
+{
+    QByteArray bytes;
+    CaseLogReading reading;
+    QVector<SheathEvidence> sheaths;
+    const QString logPath = QDir::toNativeSeparators(request.log);
+    if (!readLog(bytes, reading, sheaths))
+        return fail(LogUnreadable,
+                    QFileInfo(request.log).isFile()
+                        ? tr("журнал %1 не удаётся прочитать: нет прав на чтение.").arg(logPath)
+                        : tr("журнала %1 нет: такого файла не найдено.").arg(logPath));
+    if (!reading.error.isEmpty())
+        return fail(LogUnreadable, tr("журнал %1: %2").arg(logPath, reading.error));
+    if (reading.badRows > 0 && !request.skipBadRows)
+        return reportBadRows(reading);
+    if (reading.badRows > 0)
+        reportBadRows(reading);
+
+    const LogSummary log = summaryOf(bytes, reading);
+    QVector<OutputFile> files = tableFiles(log, sheaths);
+    if (files.isEmpty())
+        return fail(NoCases,
+                    tr("ни у одного кожуха нет случаев с наименьшим диаметром между "
+                       "фиксированными границами; ничего не записано."));
+    OutputFolder folder(request.outputFolder);
+    // The folder is judged before the report is drawn, so that its error comes at once.
+    const QString problem
+        = folder.check(files + QVector<OutputFile> {{ReportName, {}}}, request.replace);
+    if (!problem.isEmpty())
+        return fail(NotWritten, problem + QLatin1Char(' ') + tr("Ничего не записано."));
+    const QByteArray report = makeReport(log, sheaths);
+    if (report.isEmpty())
+        return fail(NotWritten, tr("не удалось построить отчёт; ничего не записано."));
+    files.append({ReportName, report});
+
+    QStringList kept;
+    const QString error = folder.write(files, request.replace, &kept);
+    if (!error.isEmpty())
+        return fail(NotWritten, error);
+    printOut(summaryText(log, reading, sheaths, kept));
+    return Written;
+}

@@ -1,0 +1,48 @@
+#ifndef VELMIRA_STATSRUN_H
+#define VELMIRA_STATSRUN_H
+
+#include "caselogreader.h"
+#include "outputfolder.h"
+#include "sheathevidence.h"
+#include "statsoptions.h"
+
+#include <QByteArray>
+#include <QVector>
+
+#include <functional>
+
+// One run of velmira-stats: read the log, sort and fit its cases, compute the
+// tables and the report in memory, and only then write them, whole or not at
+// all. Every failure is said on standard error with its reason.
+class StatsRun {
+public:
+    // The report needs a QGuiApplication, which only the caller can create.
+    using ReportMaker
+        = std::function<QByteArray(const LogSummary &, const QVector<SheathEvidence> &)>;
+
+    // Exit statuses: what went wrong, for scripts.
+    enum Status {
+        Written = 0,
+        UsageError = 1,
+        LogUnreadable = 2,
+        BadRows = 3,
+        NoCases = 4,
+        NotWritten = 5
+    };
+
+    StatsRun(const StatsRequest &request, ReportMaker makeReport);
+    int exec();
+
+private:
+    int fail(Status status, const QString &reason) const;
+    bool readLog(QByteArray &bytes, CaseLogReading &reading, QVector<SheathEvidence> &sheaths);
+    int reportBadRows(const CaseLogReading &reading) const;
+    LogSummary summaryOf(const QByteArray &bytes, const CaseLogReading &reading) const;
+    QString summaryText(const LogSummary &log, const CaseLogReading &reading,
+                        const QVector<SheathEvidence> &sheaths, const QStringList &kept) const;
+
+    StatsRequest request;
+    ReportMaker makeReport;
+};
+
+#endif // VELMIRA_STATSRUN_H

@@ -1,0 +1,281 @@
+#include "caselogreader.h"
+#include "logcells.h"
+#include "logtext.h"
+
+#include <QTest>
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+#include <QStringEncoder>
+#else
+#include <QTextCodec>
+#endif
+
+// Reading a clinic's case log: the dialects spreadsheets write, the cell
+// syntaxes, and the rows and headers that must stop the command.
+namespace {
+
+// A case in one line, for comparing lists: "1.5|1,6|2 10-12 s0 p1 2024-03-01 @2".
+QString caseText(const LogCase &c)
+{
+    return QStringLiteral("%1|%2|%3 %4 s%5 p%6 %7 @%8")
+        .arg(c.diameters[0], c.diameters[1], c.diameters[2],
+             c.sheath == SheathSize::Ch10To12 ? QStringLiteral("10-12") : QStringLiteral("12-14"))
+        .arg(int(c.stricture))
+        .arg(int(c.placed))
+        .arg(c.date.toString(Qt::ISODate))
+        .arg(c.line);
+}
+
+QString badText(const BadCell &bad)
+{
+    return QStringLiteral("%1:%2:%3").arg(bad.line).arg(logColumnName(bad.column), bad.cell);
+}
+
+struct Read {
+    CaseLogReading reading;
+    QStringList cases;
+};
+
+Read readLog(const QByteArray &bytes)
+{
+    Read read;
+    CaseLogReader reader([&read](const LogCase &c) { read.cases.append(caseText(c)); });
+    read.reading = reader.read(bytes);
+    return read;
+}
+
+QByteArray utf8(const char *text)
+{
+    return QByteArray(text);
+}
+
+QByteArray encoded(const QString &text, const char *codec)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    QStringEncoder encoder(codec);
+    return encoder.encode(text);
+#else
+    return QTextCodec::codecForName(codec)->fromUnicode(text);
+#endif
+}
+
+const QString RussianLog = QStringLiteral("Дата;Диаметр 1;Диаметр 2;Диаметр 3;Кожух;Стриктура;"
+                                          "Установлен;ФИО\r\n"
+                                          "01.03.2024;1,5;1,6;2;10-12 Ch;нет;да;Иванов\r\n"
+                                          "2024-03-02;1,85;2;2,1;12/14;да;нет;Петров\r\n");
+const QStringList RussianCases = {QStringLiteral("1,5|1,6|2 10-12 s0 p1 2024-03-01 @2"),
+                                  QStringLiteral("1,85|2|2,1 12-14 s1 p0 2024-03-02 @3")};
+
+} // namespace
+
+class CaseLogTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void diameterCells_data();
+    void diameterCells();
+    void encodings_data();
+    void encodings();
+    void dialects_data();
+    void dialects();
+    void badRows_data();
+    void badRows();
+    void unreadableLogs_data();
+    void unreadableLogs();
+};
+
+void CaseLogTest::diameterCells_data()
+{
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<bool>("valid");
+
+    for (const char *cell : {"1,52", "1.52", "2", " 1,5 ", "10", "10,000", "0,001", "007",
+                             "9.99999999999", "1e0", ".5", "1.", "+1.5", "10.0000000000000001"})
+        QTest::newRow(cell) << QString::fromLatin1(cell) << true;
+    for (const char *cell : {"", "0", "0,000", "10,01", "14", "010,5", "1,5,2", "1;5", "-1", "inf",
+                             "nan", "1e9", "abc", "1.5 mm", "10.00000000001"})
+        QTest::newRow(cell) << QString::fromLatin1(cell) << false;
+}
+
+// The quick test of plain cells agrees with the calculator's own reading.
+void CaseLogTest::diameterCells()
+{
+    QFETCH(QString, cell);
+    QFETCH(bool, valid);
+
+    QCOMPARE(readLogDiameter(cell).has_value(), valid);
+    QCOMPARE(isLogDiameter(cell), valid);
+}
+
+// Without a mark, only well-formed UTF-8 is UTF-8; every other byte string is 1251.
+void CaseLogTest::encodings_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("encoding");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("ASCII") << utf8("d1") << QStringLiteral("UTF-8") << QStringLiteral("d1");
+    QTest::newRow("two, three and four bytes")
+        << utf8("\xD0\xB4 \xE2\x80\x93 \xF0\x9F\x98\x80") << QStringLiteral("UTF-8")
+        << QStringLiteral("д – \U0001F600");
+    QTest::newRow("1251 letters") << utf8("\xE4\xE0") << QStringLiteral("Windows-1251")
+                                  << QStringLiteral("да");
+    QTest::newRow("an overlong form is no UTF-8")
+        << utf8("\xC0\xAF") << QStringLiteral("Windows-1251") << QStringLiteral("АЇ");
+    QTest::newRow("an encoded surrogate is no UTF-8")
+        << utf8("\xED\xA0\x80") << QStringLiteral("Windows-1251") << QStringLiteral("н\u00A0Ђ");
+    QTest::newRow("a sequence cut at the end is no UTF-8")
+        << utf8("d1\xD0") << QStringLiteral("Windows-1251") << QStringLiteral("d1Р");
+}
+
+void CaseLogTest::encodings()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, encoding);
+    QFETCH(QString, text);
+
+    const LogText log = decodeLogText(bytes);
+    QVERIFY(log.decoded);
+    QCOMPARE(log.encoding, encoding);
+    QCOMPARE(log.text, text);
+}
+
+void CaseLogTest::dialects_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("encoding");
+    QTest::addColumn<QStringList>("cases");
+
+    QTest::newRow("spreadsheet CSV on a Russian Windows: 1251, semicolons, CR LF")
+        << encoded(RussianLog, "Windows-1251") << QStringLiteral("Windows-1251") << RussianCases;
+    QTest::newRow("UTF-8 without a mark")
+        << RussianLog.toUtf8() << QStringLiteral("UTF-8") << RussianCases;
+    QTest::newRow("UTF-8 with a mark") << QByteArray("\xEF\xBB\xBF") + RussianLog.toUtf8()
+                                       << QStringLiteral("UTF-8") << RussianCases;
+    QString tabs = RussianLog;
+    tabs.replace(QLatin1Char(';'), QLatin1Char('\t'));
+    QTest::newRow("Unicode text: UTF-16 LE with a mark, tabs")
+        << QByteArray("\xFF\xFE") + encoded(tabs, "UTF-16LE") << QStringLiteral("UTF-16")
+        << RussianCases;
+    QTest::newRow("UTF-16 BE with a mark") << QByteArray("\xFE\xFF") + encoded(tabs, "UTF-16BE")
+                                           << QStringLiteral("UTF-16") << RussianCases;
+
+    QTest::newRow("commas, English names in any case and order, LF, blank lines")
+        << utf8(" Placed ,SHEATH,d3,D2, d1 ,stricture,note\n\n"
+                "yes,10-12 Fr,2,1.7,1.55,no,x\n   \n,,,,,,\n"
+                "0,12-14,2.5,2.4,1.9,1,y")
+        << QStringLiteral("UTF-8")
+        << QStringList {QStringLiteral("1.55|1.7|2 10-12 s0 p1  @3"),
+                        QStringLiteral("1.9|2.4|2.5 12-14 s1 p0  @6")};
+    QTest::newRow("quotes: delimiters, doubled quotes and line breaks inside")
+        << utf8("d1,d2,d3,sheath,stricture,placed,note\r\n"
+                "\"1,5\",1.6,\"2\",\"10/12\",\"Нет\",\"ДА\",\"said \"\"ok\"\",\r\nthen left\"\r\n"
+                "1.5,1.6,2,10-12,0,1,\"\"\r\n")
+        << QStringLiteral("UTF-8")
+        << QStringList {QStringLiteral("1,5|1.6|2 10-12 s0 p1  @2"),
+                        QStringLiteral("1.5|1.6|2 10-12 s0 p1  @4")};
+    QTest::newRow("blanks around cells, an empty date, one-digit day and month")
+        << utf8("d1;d2;d3;sheath;stricture;placed;date\n"
+                " 1,5 ; 1,6 ;2; 10 - 12 ch ; нет ; да ;\n"
+                "1,5;1,6;2;10-12;нет;да;3.4.2024\n")
+        << QStringLiteral("UTF-8")
+        << QStringList {QStringLiteral("1,5|1,6|2 10-12 s0 p1  @2"),
+                        QStringLiteral("1,5|1,6|2 10-12 s0 p1 2024-04-03 @3")};
+}
+
+void CaseLogTest::dialects()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, encoding);
+    QFETCH(QStringList, cases);
+
+    const Read read = readLog(bytes);
+    QCOMPARE(read.reading.error, QString());
+    QCOMPARE(read.reading.encoding, encoding);
+    QCOMPARE(read.cases, cases);
+    QCOMPARE(read.reading.rowsRead, int(cases.size()));
+    QCOMPARE(read.reading.badRows, 0);
+}
+
+void CaseLogTest::badRows_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("bad");
+    QTest::addColumn<int>("goodRows");
+
+    const QByteArray header("d1;d2;d3;sheath;stricture;placed;date;name\n");
+    QTest::newRow("a 14 typed for 1.4, zero, negative, 10.01")
+        << header
+            + "1,5;14;2;10-12;нет;да;;A\n0;1,5;2;10-12;нет;да;;B\n"
+              "-1;1,5;10,01;10-12;нет;да;;C\n10;1,5;2;10-12;нет;да;;D\n"
+        << QStringList {QStringLiteral("2:d2:14"), QStringLiteral("3:d1:0"),
+                        QStringLiteral("4:d1:-1"), QStringLiteral("4:d3:10,01")}
+        << 1;
+    QTest::newRow("not numbers, not finite, empty")
+        << header
+            + "abc;1,5;2;10-12;нет;да;;A\ninf;nan;;10-12;нет;да;;B\n1.5.1;1,5;2;10-12;нет;да;;C\n"
+        << QStringList {QStringLiteral("2:d1:abc"), QStringLiteral("3:d1:inf"),
+                        QStringLiteral("3:d2:nan"), QStringLiteral("3:d3:"),
+                        QStringLiteral("4:d1:1.5.1")}
+        << 0;
+    QTest::newRow("sheath, yes or no, date")
+        << header + "1,5;1,6;2;9-11;может;;31.02.2024;A\n1,5;1,6;2;;нет;да;2024/03/01;B\n"
+        << QStringList {QStringLiteral("2:sheath:9-11"), QStringLiteral("2:stricture:может"),
+                        QStringLiteral("2:placed:"),     QStringLiteral("2:date:31.02.2024"),
+                        QStringLiteral("3:sheath:"),     QStringLiteral("3:date:2024/03/01")}
+        << 0;
+    QTest::newRow("a short row, line numbers after a quoted line break")
+        << header + "1,5;1,6;2;10-12;нет;да;;\"two\nlines\"\n1,5;1,6\n"
+        << QStringList {QStringLiteral("4:d3:"), QStringLiteral("4:sheath:"),
+                        QStringLiteral("4:stricture:"), QStringLiteral("4:placed:")}
+        << 1;
+}
+
+void CaseLogTest::badRows()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, bad);
+    QFETCH(int, goodRows);
+
+    const Read read = readLog(bytes);
+    QStringList found;
+    for (const BadCell &cell : read.reading.badCells)
+        found.append(badText(cell));
+    QCOMPARE(found, bad);
+    QCOMPARE(int(read.cases.size()), goodRows);
+    QCOMPARE(read.reading.rowsRead - read.reading.badRows, goodRows);
+}
+
+void CaseLogTest::unreadableLogs_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("named");
+
+    QTest::newRow("empty") << QByteArray() << QStringList {QStringLiteral("пуст")};
+    QTest::newRow("one column missing")
+        << utf8("d1;d2;sheath;stricture;placed\n1,5;1,6;10-12;нет;да\n")
+        << QStringList {QStringLiteral("d3 (или «диаметр 3»)")};
+    QTest::newRow("three missing, Russian header")
+        << utf8("диаметр 1,диаметр 2,диаметр 3,примечание\n")
+        << QStringList {QStringLiteral("sheath (или «кожух»)"),
+                        QStringLiteral("stricture (или «стриктура»)"),
+                        QStringLiteral("placed (или «установлен»)")};
+    QTest::newRow("a column twice")
+        << utf8("d1,d2,d3,sheath,stricture,placed,Установлен\n")
+        << QStringList {QStringLiteral("placed"), QStringLiteral("дважды")};
+    QTest::newRow("a header in another separator than the rows")
+        << utf8("d1 d2 d3 sheath stricture placed\n") << QStringList {QStringLiteral("d1")};
+}
+
+void CaseLogTest::unreadableLogs()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, named);
+
+    const Read read = readLog(bytes);
+    for (const QString &name : named)
+        QVERIFY2(read.reading.error.contains(name), qPrintable(read.reading.error));
+    QVERIFY(read.cases.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(CaseLogTest)
+#include "tst_caselog.moc"

@@ -1,0 +1,512 @@
+#include "outputfolder.h"
+#include "velmiraversion.h"
+#include "rowevidence.h"
+#include "statisticsfile.h"
+#include "statisticslookup.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QProcess>
+#include <QStandardItemModel>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextStream>
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+#include <QStringConverter>
+#include <QStringEncoder>
+#else
+#include <QTextCodec>
+#endif
+
+// The built velmira-stats as a clinic runs it: the same cases in every
+// dialect give the same tables, every failure says why and changes nothing,
+// nothing is lost on --replace, no ignored cell leaks, and the calculator
+// reads what it writes.
+namespace {
+
+using Folder = QMap<QString, QByteArray>; // file name → SHA-256 of its bytes
+
+const QString Table1 = QStringLiteral("Statistics_1.txt");
+const QString Table2 = QStringLiteral("Statistics_2.txt");
+const QString Report = QStringLiteral("Statistics_report.pdf");
+const QString Example = QStringLiteral(VELMIRA_DATA_DIR "/examples/synthetic-case-log-cp1251.csv");
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run runStats(const QStringList &arguments, bool withDisplayVariables = true)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!withDisplayVariables) {
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QLatin1String(name));
+    }
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(VELMIRA_STATS_PROGRAM), arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+Folder snapshot(const QString &path)
+{
+    Folder folder;
+    const QFileInfoList entries
+        = QDir(path).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QFileInfo &entry : entries) {
+        QFile file(entry.filePath());
+        folder[entry.fileName()] = file.open(QIODevice::ReadOnly)
+            ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
+            : QByteArray("(folder or unreadable)");
+    }
+    return folder;
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray encoded(const QString &text, const char *encoding)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    QStringEncoder encoder(encoding);
+    return encoder.encode(text);
+#else
+    return QTextCodec::codecForName(encoding)->fromUnicode(text);
+#endif
+}
+
+QString decoded1251(const QByteArray &bytes)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    QStringDecoder decoder("windows-1251");
+    return decoder.decode(bytes);
+#else
+    return QTextCodec::codecForName("Windows-1251")->toUnicode(bytes);
+#endif
+}
+
+// A spread of cases over both tables, the bounds and strictures, from a fixed
+// seed: fields d1, d2, d3, sheath, stricture, placed, with a point.
+QVector<QStringList> someCases()
+{
+    QVector<QStringList> cases;
+    quint32 state = 20261209;
+    auto next = [&state](int range) {
+        state = state * 1103515245u + 12345u;
+        return int((state >> 8) % quint32(range));
+    };
+    for (int i = 0; i < 150; ++i) {
+        const bool small = next(2) == 0;
+        const int smallest = (small ? 1400 : 1800) + next(260);
+        const QString d1 = QString::number(smallest / 1000.0, 'f', 3);
+        const QString d2 = QString::number((smallest + next(500)) / 1000.0, 'f', 3);
+        cases.append(
+            {d2, d1, QStringLiteral("2.600"),
+             small ? QStringLiteral("10-12") : QStringLiteral("12-14"),
+             next(25) == 0 ? QStringLiteral("да") : QStringLiteral("нет"),
+             next(100) < 30 + smallest % 200 / 3 ? QStringLiteral("да") : QStringLiteral("нет")});
+    }
+    return cases;
+}
+
+struct Dialect {
+    QChar delimiter;
+    bool decimalComma;
+    const char *encoding;
+    QByteArray mark;
+    QString lineEnd;
+    bool quoted;
+    bool blankLines;
+};
+
+QByteArray logIn(const Dialect &d, const QVector<QStringList> &cases)
+{
+    const QStringList header
+        = {QStringLiteral("Диаметр 1"), QStringLiteral("d2"),        QStringLiteral("D3"),
+           QStringLiteral("Кожух"),     QStringLiteral("stricture"), QStringLiteral("Установлен")};
+    QString text = header.join(d.delimiter) + d.lineEnd;
+    for (QStringList fields : cases) {
+        for (QString &field : fields) {
+            if (d.decimalComma)
+                field.replace(QLatin1Char('.'), QLatin1Char(','));
+            if (d.quoted)
+                field = QLatin1Char('"') + field + QLatin1Char('"');
+        }
+        text += fields.join(d.delimiter) + d.lineEnd;
+        if (d.blankLines)
+            text += d.lineEnd + QString(5, d.delimiter) + d.lineEnd;
+    }
+    return d.mark + encoded(text, d.encoding);
+}
+
+// A table without the comment line that names when it was written and the
+// log's checksum: the rest must not depend on the log's dialect.
+QByteArray withoutWrittenLine(QByteArray table)
+{
+    const int start = int(table.indexOf("\n# Записано"));
+    if (start >= 0)
+        table.remove(start, table.indexOf('\n', start + 1) - start);
+    return table;
+}
+
+QStringList ignoredCells(const QString &logPath)
+{
+    const QStringList lines = decoded1251(readBytes(logPath)).split(QStringLiteral("\r\n"));
+    QStringList cells;
+    for (const QString &line : lines.mid(1)) {
+        const QStringList fields = line.split(QLatin1Char(';'));
+        if (fields.size() > 3)
+            cells << fields.at(0) << fields.at(1) << fields.at(3);
+    }
+    cells.removeDuplicates();
+    return cells;
+}
+
+} // namespace
+
+class StatsCommandTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void dialectsGiveTheSameTables_data();
+    void dialectsGiveTheSameTables();
+    void failuresChangeNothing_data();
+    void failuresChangeNothing();
+    void replaceKeepsThePreviousFiles();
+    void aFailedWritePutsEverythingBack();
+    void skippedRowsAreCountedAndListed();
+    void aSheathWithoutCasesKeepsItsFile();
+    void ignoredColumnsNeverLeak();
+    void calculatorReadsTheWrittenTables();
+    void answersWithoutDisplay_data();
+    void answersWithoutDisplay();
+};
+
+void StatsCommandTest::dialectsGiveTheSameTables_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::newRow("commas, points, UTF-8, LF") << 0;
+    QTest::newRow("semicolons, decimal commas, Windows-1251, CR LF") << 1;
+    QTest::newRow("tabs, UTF-16 with a mark, CR LF") << 2;
+    QTest::newRow("UTF-8 with a mark, quoted fields, blank lines") << 3;
+    QTest::newRow("semicolons, UTF-8, quoted decimal commas, CR LF, blank lines") << 4;
+}
+
+void StatsCommandTest::dialectsGiveTheSameTables()
+{
+    QFETCH(int, index);
+    const QString crlf = QStringLiteral("\r\n");
+    const QString lf = QStringLiteral("\n");
+    const QVector<Dialect> dialects = {
+        {QLatin1Char(','), false, "UTF-8", {}, lf, false, false},
+        {QLatin1Char(';'), true, "Windows-1251", {}, crlf, false, false},
+        {QLatin1Char('\t'), false, "UTF-16LE", QByteArray("\xFF\xFE"), crlf, false, false},
+        {QLatin1Char(','), false, "UTF-8", QByteArray("\xEF\xBB\xBF"), lf, true, true},
+        {QLatin1Char(';'), true, "UTF-8", {}, crlf, true, true},
+    };
+    const QVector<QStringList> cases = someCases();
+    QTemporaryDir dir;
+    QByteArrayList tables;
+    for (int i : {0, index}) {
+        const QString folder = dir.filePath(QString::number(tables.size()));
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(writeFile(folder + QStringLiteral("/cases.csv"), logIn(dialects[i], cases)));
+        const Run run
+            = runStats({QStringLiteral("--output"), folder, folder + QStringLiteral("/cases.csv")});
+        QCOMPARE(run.err, QString());
+        QCOMPARE(run.exitCode, 0);
+        for (const QString &name : {Table1, Table2})
+            tables.append(withoutWrittenLine(readBytes(folder + QLatin1Char('/') + name)));
+    }
+    QVERIFY(tables.at(0).contains("\n1.50,"));
+    QCOMPARE(tables.at(2), tables.at(0));
+    QCOMPARE(tables.at(3), tables.at(1));
+}
+
+void StatsCommandTest::failuresChangeNothing_data()
+{
+    QTest::addColumn<QString>("scenario");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("bad rows") << "bad rows" << 3 << QStringLiteral("строка 4, столбец d2: «14»");
+    QTest::newRow("missing column")
+        << "missing column" << 2 << QStringLiteral("placed (или «установлен»)");
+    QTest::newRow("no such log") << "no such log" << 2
+                                 << QStringLiteral("нет: такого файла не найдено");
+    QTest::newRow("no case between the bounds")
+        << "no case" << 4 << QStringLiteral("ничего не записано");
+    QTest::newRow("existing files, no --replace")
+        << "existing" << 5 << QStringLiteral("уже есть Statistics_1.txt");
+    QTest::newRow("a folder under a table's name")
+        << "folder in the way" << 5 << QStringLiteral("не файл");
+    QTest::newRow("no output folder") << "no folder" << 5 << QStringLiteral("Создайте её");
+    QTest::newRow("output is a file") << "file as folder" << 5 << QStringLiteral("не папка");
+    QTest::newRow("unwritable folder") << "unwritable" << 5 << QStringLiteral("записать");
+    QTest::newRow("unknown option")
+        << "unknown option" << 1 << QStringLiteral("неизвестный параметр «force»");
+}
+
+void StatsCommandTest::failuresChangeNothing()
+{
+    QFETCH(QString, scenario);
+    QFETCH(int, exitCode);
+    QFETCH(QString, reason);
+
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("out"));
+    const QString log = dir.filePath(QStringLiteral("cases.csv"));
+    QVERIFY(QDir().mkpath(out));
+    QByteArray bytes(
+        "d1,d2,d3,sheath,stricture,placed\n1.5,1.6,2,10-12,no,yes\n1.9,2,2,12-14,no,no\n");
+    QStringList arguments = {QStringLiteral("--output"), out, log};
+    if (scenario == QLatin1String("bad rows"))
+        bytes += "1.5,14,2,10-12,no,yes\n";
+    else if (scenario == QLatin1String("missing column"))
+        bytes.replace(",placed", ",outcome");
+    else if (scenario == QLatin1String("no such log"))
+        arguments.last() += QStringLiteral(".missing");
+    else if (scenario == QLatin1String("no case"))
+        bytes = "d1,d2,d3,sheath,stricture,placed\n1.3,2,2,10-12,no,yes\n1.9,2,2,12-14,yes,no\n";
+    else if (scenario == QLatin1String("existing"))
+        QVERIFY(writeFile(out + QLatin1Char('/') + Table1, "the clinic's own\n"));
+    else if (scenario == QLatin1String("folder in the way"))
+        QVERIFY(QDir(out).mkdir(Report));
+    else if (scenario == QLatin1String("no folder"))
+        arguments[1] += QStringLiteral("/missing");
+    else if (scenario == QLatin1String("file as folder"))
+        arguments[1] = log;
+    else if (scenario == QLatin1String("unknown option"))
+        arguments.prepend(QStringLiteral("--force"));
+    else if (scenario == QLatin1String("unwritable")) {
+        QVERIFY(QFile::setPermissions(out, QFile::ReadOwner | QFile::ExeOwner));
+        // Permissions do not bind root, but no one creates files in /proc: the
+        // write itself fails then, after the folder passed its check.
+        if (QFileInfo(out).isWritable())
+            arguments[1] = QStringLiteral("/proc");
+    }
+    QVERIFY(writeFile(log, bytes));
+    const Folder before = snapshot(out);
+    const Folder logFolder = snapshot(dir.path());
+
+    const Run run = runStats(arguments);
+    QFile::setPermissions(out, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY2(run.err.contains(reason), qPrintable(run.err));
+    QVERIFY(run.err.startsWith(QStringLiteral("velmira-stats: ")));
+    QCOMPARE(run.out, QString());
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(snapshot(out), before);
+    QCOMPARE(snapshot(dir.path()), logFolder);
+    if (scenario == QLatin1String("unwritable"))
+        QVERIFY(!QFileInfo::exists(QDir(arguments[1]).filePath(Table1)));
+}
+
+void StatsCommandTest::replaceKeepsThePreviousFiles()
+{
+    QTemporaryDir dir;
+    const QStringList arguments
+        = {QStringLiteral("--output"), dir.path(), QStringLiteral("--replace"), Example};
+    QCOMPARE(runStats(arguments).exitCode, 0);
+    const Folder first = snapshot(dir.path());
+    QCOMPARE(first.keys(), (QStringList {Table1, Table2, Report}));
+
+    const QDateTime time(QDate(2026, 1, 2), QTime(3, 4, 5));
+    for (const QString &name : first.keys()) {
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::ReadWrite)
+                && file.setFileTime(time, QFileDevice::FileModificationTime));
+    }
+    QVERIFY(writeFile(dir.filePath(Table2), "the clinic's own\n"));
+    {
+        QFile file(dir.filePath(Table2));
+        QVERIFY(file.open(QIODevice::ReadWrite)
+                && file.setFileTime(time, QFileDevice::FileModificationTime));
+    }
+    const Run run = runStats(arguments);
+    QCOMPARE(run.exitCode, 0);
+    const Folder second = snapshot(dir.path());
+    QCOMPARE(second.size(), 6);
+    const QString stamp = QStringLiteral(".2026-01-02T03-04-05");
+    QCOMPARE(second.value(QStringLiteral("Statistics_1") + stamp + QStringLiteral(".txt")),
+             first.value(Table1));
+    QCOMPARE(
+        readBytes(dir.filePath(QStringLiteral("Statistics_2") + stamp + QStringLiteral(".txt"))),
+        QByteArray("the clinic's own\n"));
+    QCOMPARE(second.value(QStringLiteral("Statistics_report") + stamp + QStringLiteral(".pdf")),
+             first.value(Report));
+    QVERIFY(run.out.contains(QStringLiteral("Прежний Statistics_2.txt сохранён как Statistics_2")
+                             + stamp));
+}
+
+// The second file cannot be written (its folder does not exist): the first,
+// already replaced, is put back, and its previous version is no longer kept apart.
+void StatsCommandTest::aFailedWritePutsEverythingBack()
+{
+    QTemporaryDir dir;
+    QVERIFY(writeFile(dir.filePath(Table1), "the clinic's own\n"));
+    const Folder before = snapshot(dir.path());
+    OutputFolder folder(dir.path());
+    QStringList kept;
+    const QString error = folder.write(
+        {{Table1, "new\n"}, {QStringLiteral("missing/") + Table2, "new\n"}}, true, &kept);
+    QVERIFY2(error.contains(QStringLiteral("оставлены как были")), qPrintable(error));
+    QVERIFY(kept.isEmpty());
+    QCOMPARE(snapshot(dir.path()), before);
+}
+
+void StatsCommandTest::skippedRowsAreCountedAndListed()
+{
+    QTemporaryDir dir;
+    const QString log = dir.filePath(QStringLiteral("cases.csv"));
+    QVERIFY(writeFile(log,
+                      "d1,d2,d3,sheath,stricture,placed\n1.5,1.6,2,10-12,no,yes\n"
+                      "1.5,,2,10-12,no,yes\n1.52,1.6,2,10-12,no,maybe\n"));
+    const Run run = runStats(
+        {QStringLiteral("--skip-bad-rows"), QStringLiteral("--output"), dir.path(), log});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.err.contains(QStringLiteral("строка 3, столбец d2: пусто"))
+                 && run.err.contains(QStringLiteral("строка 4, столбец placed: «maybe»")),
+             qPrintable(run.err));
+    const QString table = QString::fromUtf8(readBytes(dir.filePath(Table1)));
+    QVERIFY2(table.contains(QStringLiteral("# Строк в журнале: 3, с ошибками: 2, пропущено: 2\n")),
+             qPrintable(table));
+    QVERIFY(table.contains(QStringLiteral("\n1.50,93,1,1,")));
+    QVERIFY(run.out.contains(QStringLiteral("строк 3, с ошибками 2, пропущено 2")));
+}
+
+void StatsCommandTest::aSheathWithoutCasesKeepsItsFile()
+{
+    QTemporaryDir dir;
+    QVERIFY(writeFile(dir.filePath(Table2), "the clinic's own\n"));
+    QVERIFY(writeFile(
+        dir.filePath(QStringLiteral("log.csv")),
+        "d1;d2;d3;sheath;stricture;placed\n1,5;2;2;10-12;нет;да\n2,5;3;3;12-14;нет;да\n"));
+    const Run run = runStats({QStringLiteral("--replace"), QStringLiteral("--output"), dir.path(),
+                              dir.filePath(QStringLiteral("log.csv"))});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(
+        run.out.contains(QStringLiteral("Кожух 12-14 Ch: в строках таблицы нет ни одного случая, "
+                                        "Statistics_2.txt не записан")),
+        qPrintable(run.out));
+    QCOMPARE(readBytes(dir.filePath(Table2)), QByteArray("the clinic's own\n"));
+    QCOMPARE(snapshot(dir.path()).keys(),
+             (QStringList {QStringLiteral("Statistics_1.txt"), Table2, Report,
+                           QStringLiteral("log.csv")}));
+}
+
+void StatsCommandTest::ignoredColumnsNeverLeak()
+{
+    QTemporaryDir dir;
+    const Run run = runStats({QStringLiteral("--output"), dir.path(), Example});
+    QCOMPARE(run.exitCode, 0);
+    QString outputs = run.out + run.err;
+    for (const QString &name : {Table1, Table2})
+        outputs += QString::fromUtf8(readBytes(dir.filePath(name)));
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (!pdftotext.isEmpty()) {
+        QProcess text;
+        text.start(pdftotext, {dir.filePath(Report), QStringLiteral("-")});
+        QVERIFY(text.waitForFinished(60000));
+        QCOMPARE(text.exitCode(), 0);
+        const QString reportText = QString::fromUtf8(text.readAllStandardOutput());
+        QVERIFY2(reportText.contains(QStringLiteral("synthetic-case-log-cp1251.csv")),
+                 qPrintable(reportText));
+        outputs += reportText;
+    } else {
+        qWarning("pdftotext not found: the report's text is not checked");
+    }
+    const QStringList cells = ignoredCells(Example);
+    QVERIFY(cells.size() > 300);
+    for (const QString &cell : cells)
+        QVERIFY2(!outputs.contains(cell), qPrintable(cell));
+}
+
+void StatsCommandTest::calculatorReadsTheWrittenTables()
+{
+    QTemporaryDir dir;
+    QCOMPARE(runStats({QStringLiteral("--output"), dir.path(), Example}).exitCode, 0);
+    for (const QString &name : {Table1, Table2}) {
+        // Read as the calculator reads its files.
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QTextStream stream(&file);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+        stream.setEncoding(QStringConverter::System);
+#endif
+        const StatisticsFile parsed = parseStatistics(stream);
+        QCOMPARE(parsed.headerLabels,
+                 (QStringList {QStringLiteral("Диаметр мм"), QStringLiteral("Процент")}));
+        QVERIFY(parsed.comments.value(0).startsWith(QStringLiteral("Статистика клиники: ")));
+        QCOMPARE(parsed.rows.size(), 17);
+        QCOMPARE(parsed.unusableRows, 0);
+        QStandardItemModel model(int(parsed.rows.size()), 2);
+        for (int row = 0; row < parsed.rows.size(); ++row) {
+            model.setItem(row, 0, new QStandardItem(parsed.rows.at(row).diameter));
+            model.setItem(row, 1, new QStandardItem(parsed.rows.at(row).percentage));
+        }
+        // Each written line: its percent is what the lookup gives for its
+        // diameter, and its counts read back as counts that hold together.
+        const QStringList lines
+            = QString::fromUtf8(readBytes(dir.filePath(name))).split(QLatin1Char('\n'));
+        QVERIFY(hasRowEvidenceColumns(lines.first().mid(1).split(QLatin1Char(','))));
+        int checked = 0;
+        for (const QString &line : lines.mid(1)) {
+            if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+                continue;
+            const QStringList fields = line.split(QLatin1Char(','));
+            const std::optional<StatisticsMatch> match
+                = findStatisticsRow(model, fields.at(0).toDouble());
+            QVERIFY2(match, qPrintable(line));
+            QCOMPARE(match->figure, fields.at(1).toInt());
+            QVERIFY2(readRowEvidence(fields.mid(2).join(QLatin1Char(','))), qPrintable(line));
+            ++checked;
+        }
+        QCOMPARE(checked, 17);
+    }
+}
+
+void StatsCommandTest::answersWithoutDisplay_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("start");
+    QTest::newRow("--version") << "--version"
+                               << QStringLiteral("velmira-stats %1 (Qt %2)\n")
+                                      .arg(QLatin1String(VELMIRA_VERSION),
+                                           QLatin1String(qVersion()));
+    QTest::newRow("--help") << "--help"
+                            << QStringLiteral("Использование: velmira-stats [параметры] ЖУРНАЛ\n");
+}
+
+void StatsCommandTest::answersWithoutDisplay()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, start);
+    const Run run = runStats({option}, false);
+    QCOMPARE(run.err, QString());
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.out.startsWith(start), qPrintable(run.out));
+    // A run that writes the report needs no display either.
+    QTemporaryDir dir;
+    const Run written = runStats({QStringLiteral("--output"), dir.path(), Example}, false);
+    QCOMPARE(written.err, QString());
+    QCOMPARE(written.exitCode, 0);
+    QVERIFY(readBytes(dir.filePath(Report)).startsWith("%PDF"));
+}
+
+QTEST_GUILESS_MAIN(StatsCommandTest)
+#include "tst_statscommand.moc"
