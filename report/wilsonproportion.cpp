@@ -21,7 +21,9 @@ Proportion wilsonProportion(int cases, int placed)
     const double centre = (rate + z * z / (2.0 * n)) / denominator;
     const double half
         = z * std::sqrt(rate * (1.0 - rate) / n + z * z / (4.0 * n * n)) / denominator;
-    proportion.low = qMax(0.0, centre - half);
-    proportion.high = qMin(1.0, centre + half);
+    // At none or all placed the interval ends at the rate itself; the formula
+    // gets there only up to rounding, which would leave the rate outside.
+    proportion.low = placed == 0 ? 0.0 : qMax(0.0, centre - half);
+    proportion.high = placed == cases ? 1.0 : qMin(1.0, centre + half);
     return proportion;
 }

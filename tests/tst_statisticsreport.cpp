@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cmath>
+
 namespace {
 
 // A folder name that the report must never print: it names the log by its file alone.
@@ -45,7 +47,9 @@ SheathEvidence sheath(SheathSize size, int rowCases, int rowPlaced, int strictur
 LogSummary log()
 {
     LogSummary summary;
-    summary.logName = QStringLiteral("/srv/%1/журнал-2025.csv").arg(PrivateFolder);
+    // A "%1" in the name must come out as written, never as a number.
+    summary.logName
+        = QStringLiteral("/srv/") + PrivateFolder + QStringLiteral("/журнал %1 2025.csv");
     summary.sha256 = QByteArray(64, 'c');
     summary.rowsRead = 1409;
     summary.badRows = 6;
@@ -57,21 +61,26 @@ LogSummary log()
     return summary;
 }
 
-QString pdfText(const QByteArray &pdf)
+// The report's text as pdftotext extracts it; with the layout kept, a table
+// row stays on one line.
+QString pdfText(const QByteArray &pdf, bool layout = false)
 {
     QTemporaryDir folder;
     QFile file(folder.filePath(QStringLiteral("report.pdf")));
     if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size())
         return {};
     file.close();
+    QStringList arguments {QStringLiteral("-enc"), QStringLiteral("UTF-8")};
+    if (layout)
+        arguments.append(QStringLiteral("-layout"));
     QProcess process;
-    process.start(
-        QStringLiteral("pdftotext"),
-        {QStringLiteral("-enc"), QStringLiteral("UTF-8"), file.fileName(), QStringLiteral("-")});
+    process.start(QStringLiteral("pdftotext"),
+                  arguments + QStringList {file.fileName(), QStringLiteral("-")});
     if (!process.waitForFinished(60000) || process.exitCode() != 0)
         return {};
-    // Lines wrap wherever the layout put them; words are what counts.
-    return QString::fromUtf8(process.readAllStandardOutput()).simplified();
+    const QString text = QString::fromUtf8(process.readAllStandardOutput());
+    // Paragraphs wrap wherever the layout put them; words are what counts.
+    return layout ? text : text.simplified();
 }
 
 bool containsNumber(const QString &text, int number)
@@ -96,6 +105,10 @@ class TestStatisticsReport : public QObject {
 private slots:
     void report_data();
     void report();
+    void rows_data();
+    void rows();
+    void wilsonInterval_data();
+    void wilsonInterval();
 };
 
 void TestStatisticsReport::report_data()
@@ -148,7 +161,8 @@ void TestStatisticsReport::report()
     if (lowerCases > 0)
         QVERIFY(text.contains(
             QStringLiteral("случаев: %1, установлено: %2").arg(lowerCases).arg(lowerPlaced)));
-    QVERIFY(text.contains(QStringLiteral("журнал-2025.csv")));
+    QVERIFY(text.contains(QStringLiteral("журнал %1 2025.csv")));
+    QVERIFY(text.contains(QStringLiteral("13.01.2025 – 02.12.2025")));
     QVERIFY(text.contains(QString(64, QLatin1Char('c'))));
     QVERIFY(text.contains(QStringLiteral("интерполировано")));
 
@@ -159,6 +173,112 @@ void TestStatisticsReport::report()
     QCOMPARE(text.contains(QStringLiteral("Таблица для кожуха 12-14 Ch не составлена")),
              wideRowCases == 0);
     QVERIFY(!text.contains(PrivateFolder));
+}
+
+// One row of the 10-12 Ch table changed; its line in the report shows its
+// cells in order and its mark.
+void TestStatisticsReport::rows_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("cases");
+    QTest::addColumn<int>("placed");
+    QTest::addColumn<int>("blockCases"); // the block spans this row and the next
+    QTest::addColumn<int>("blockPlaced");
+    QTest::addColumn<double>("fitted");
+    QTest::addColumn<QString>("mark");
+
+    QTest::newRow("low end raised")
+        << 0 << 14 << 2 << 30 << 4 << 0.29 << QStringLiteral("поднято до 29 %");
+    QTest::newRow("high end lowered")
+        << 15 << 12 << 12 << 25 << 25 << 0.93 << QStringLiteral("снижено до 93 %");
+    QTest::newRow("violator pooled") << 7 << 20 << 8 << 41 << 19 << 19 / 41.0 << QString();
+    QTest::newRow("few cases") << 9 << 4 << 3 << 9 << 6 << 6 / 9.0
+                               << QStringLiteral("мало наблюдений");
+    QTest::newRow("no case of its own")
+        << 11 << 0 << 0 << 0 << 0 << 0.7 << QStringLiteral("интерполировано");
+}
+
+void TestStatisticsReport::rows()
+{
+    QFETCH(int, row);
+    QFETCH(int, cases);
+    QFETCH(int, placed);
+    QFETCH(int, blockCases);
+    QFETCH(int, blockPlaced);
+    QFETCH(double, fitted);
+    QFETCH(QString, mark);
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+
+    SheathEvidence narrow = sheath(SheathSize::Ch10To12, 11, 7, 23, wilsonProportion(45, 4),
+                                   wilsonProportion(60, 56));
+    EvidenceRow &changed = narrow.rows[row];
+    changed.cases = cases;
+    changed.placed = placed;
+    changed.fittedRate = fitted;
+    changed.percent = qRound(fitted * 100.0);
+    changed.block = wilsonProportion(blockCases, blockPlaced);
+    changed.blockFrom = changed.diameter;
+    changed.blockTo = narrow.rows.at(qMin(row + 1, 16)).diameter;
+    const QString text = pdfText(statisticsReportPdf(log(), {narrow}), true);
+
+    // Diameter, cases, placements, observed and fitted percent, interval, block, mark.
+    QStringList cells {QRegularExpression::escape(changed.diameter), QString::number(cases),
+                       QString::number(placed)};
+    if (cases > 0) {
+        cells << QString::number(qRound(100.0 * placed / cases)) << QString::number(changed.percent)
+              << QStringLiteral("%1–%2")
+                     .arg(qRound(changed.block.low * 100))
+                     .arg(qRound(changed.block.high * 100))
+              << QRegularExpression::escape(changed.blockFrom + QStringLiteral("–")
+                                            + changed.blockTo);
+    } else {
+        cells << QStringLiteral("—") << QString::number(changed.percent) << QStringLiteral("—")
+              << QStringLiteral("—");
+    }
+    cells << QRegularExpression::escape(mark);
+    const QRegularExpression line(QStringLiteral("^\\s*") + cells.join(QStringLiteral("\\s+")),
+                                  QRegularExpression::MultilineOption);
+    QVERIFY2(text.contains(line), qPrintable(line.pattern()));
+}
+
+// The interval's ends are where the score statistic of the observed rate
+// equals the normal quantile; at no cases there is no interval.
+void TestStatisticsReport::wilsonInterval_data()
+{
+    QTest::addColumn<int>("cases");
+    QTest::addColumn<int>("placed");
+    QTest::newRow("none placed") << 12 << 0;
+    QTest::newRow("all placed") << 9 << 9;
+    QTest::newRow("one case") << 1 << 1;
+    QTest::newRow("narrow, rare") << 45 << 4;
+    QTest::newRow("many") << 1000 << 617;
+    QTest::newRow("no cases") << 0 << 0;
+}
+
+void TestStatisticsReport::wilsonInterval()
+{
+    QFETCH(int, cases);
+    QFETCH(int, placed);
+    const Proportion interval = wilsonProportion(cases, placed);
+    QCOMPARE(interval.cases, cases);
+    QCOMPARE(interval.placed, placed);
+    if (cases == 0) {
+        QCOMPARE(interval.low, 0.0);
+        QCOMPARE(interval.high, 0.0);
+        return;
+    }
+    const double rate = double(placed) / cases;
+    QVERIFY(interval.low <= rate && rate <= interval.high);
+    for (const double end : {interval.low, interval.high}) {
+        // An end at 0 or 1 is where the rate itself lies: the score is 0 there.
+        if (end <= 0.0 || end >= 1.0) {
+            QCOMPARE(rate, end);
+            continue;
+        }
+        const double score = std::abs(rate - end) / std::sqrt(end * (1.0 - end) / cases);
+        QVERIFY2(std::abs(score - 1.959963984540054) < 1e-9, qPrintable(QString::number(score)));
+    }
 }
 
 QTEST_MAIN(TestStatisticsReport)
