@@ -68,7 +68,7 @@ void interpolate(SheathEvidence &sheath, const QVector<int> &withCases)
 {
     for (int r = 0; r < sheath.rows.size(); ++r) {
         EvidenceRow &row = sheath.rows[r];
-        if (row.cases == 0) {
+        if (row.cases == 0 && !withCases.isEmpty()) {
             const auto next = std::upper_bound(withCases.cbegin(), withCases.cend(), r);
             const int right = next == withCases.cend() ? withCases.last() : *next;
             const int left = next == withCases.cbegin() ? withCases.first() : *(next - 1);

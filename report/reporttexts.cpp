@@ -15,12 +15,13 @@ int wholePercent(double rate)
 
 QString ReportTexts::percent(double rate)
 {
-    return tr("%1 %").arg(wholePercent(rate));
+    // A no-break space, so that a line never ends between a number and its sign.
+    return tr("%1\u00a0%").arg(wholePercent(rate));
 }
 
 QString ReportTexts::interval(const Proportion &proportion)
 {
-    return tr("%1–%2 %").arg(wholePercent(proportion.low)).arg(wholePercent(proportion.high));
+    return tr("%1–%2\u00a0%").arg(wholePercent(proportion.low)).arg(wholePercent(proportion.high));
 }
 
 QString ReportTexts::millimetres(double diameter)

@@ -38,11 +38,14 @@ void SheathPage::draw(ReportPage &page) const
 
 void SheathPage::drawTitle(ReportPage &page) const
 {
+    // A sheath size without a table is not titled with a file that is not written.
+    if (m_sheath.tableCases() == 0) {
+        page.heading(tr("Кожух %1").arg(sheathName(m_sheath.sheath)));
+        return;
+    }
     page.heading(
         tr("Кожух %1: таблица %2")
             .arg(sheathName(m_sheath.sheath), ReportTexts::tableFileName(m_sheath.sheath)));
-    if (m_sheath.tableCases() == 0)
-        return;
     int placed = 0;
     for (const EvidenceRow &row : m_sheath.rows)
         placed += row.placed;
