@@ -5,8 +5,8 @@
 //
 //   bench_report [-n REPETITIONS] [REPORT.pdf]
 
+#include "rowinterval.h"
 #include "statisticsreport.h"
-#include "wilsonproportion.h"
 
 #include <QCommandLineParser>
 #include <QCryptographicHash>
@@ -56,7 +56,7 @@ void fillFitted(SheathEvidence &sheath, const QVector<Counts> &rows, const QVect
         for (int i = block.first; i <= block.last; ++i) {
             EvidenceRow &row = sheath.rows[withCases.at(i)];
             row.fittedRate = qBound(0.29, block.rate(), 0.93);
-            row.block = wilsonProportion(int(block.cases), int(block.placed));
+            row.block = rowWilsonInterval(int(block.cases), int(block.placed));
             row.blockFrom = sheath.rows.at(withCases.at(block.first)).diameter;
             row.blockTo = sheath.rows.at(withCases.at(block.last)).diameter;
         }
@@ -82,7 +82,7 @@ void interpolate(SheathEvidence &sheath, const QVector<int> &withCases)
 
 BoundCheck boundCheck(double bound, int figure, Counts counts)
 {
-    return {bound, figure, wilsonProportion(counts.cases, counts.placed)};
+    return {bound, figure, rowWilsonInterval(counts.cases, counts.placed)};
 }
 
 SheathEvidence sheath(SheathSize size, const QVector<Counts> &rows, Counts lower, Counts upper,

@@ -2,7 +2,7 @@
 
 #include "plotaxes.h"
 #include "reportpage.h"
-#include "wilsonproportion.h"
+#include "rowinterval.h"
 
 #include <QPaintDevice>
 #include <QPainter>
@@ -123,7 +123,7 @@ void EvidencePlot::drawObserved(QPainter &painter, const PlotScale &scale,
         const EvidenceRow &evidence = m_sheath.rows.at(row);
         if (evidence.cases == 0)
             continue;
-        const Proportion own = wilsonProportion(evidence.cases, evidence.placed);
+        const Proportion own = rowWilsonInterval(evidence.cases, evidence.placed);
         painter.setPen(style.observedPen());
         drawInterval(painter, scale, style, diameter(row), own);
         const double radius = style.pointRadius(evidence.cases, largest);

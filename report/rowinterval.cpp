@@ -1,10 +1,10 @@
-#include "wilsonproportion.h"
+#include "rowinterval.h"
 
 #include <QtGlobal>
 
 #include <cmath>
 
-Proportion wilsonProportion(int cases, int placed)
+Proportion rowWilsonInterval(int cases, int placed)
 {
     Proportion proportion;
     proportion.cases = cases;
