@@ -1,0 +1,37 @@
+#ifndef VELMIRA_PLOTAXES_H
+#define VELMIRA_PLOTAXES_H
+
+#include "plotscale.h"
+#include "plotstyle.h"
+#include "probabilityrule.h"
+
+#include <QCoreApplication>
+
+class QPainter;
+
+// The plot's frame: grid, ticks every 0.01 mm with a label every 0.02 mm,
+// 0..100 % upwards, the axis titles and the two fixed bounds.
+class PlotAxes {
+    Q_DECLARE_TR_FUNCTIONS(PlotAxes)
+
+public:
+    PlotAxes(const PlotScale &scale, const PlotStyle &style, const SheathBounds &bounds);
+
+    // The area inside the frame that is left for the data, beside the labels.
+    static QRectF dataArea(const QRectF &frame, const PlotStyle &style);
+
+    void drawGrid(QPainter &painter) const; // behind the data
+    void drawFrame(QPainter &painter) const; // in front of it
+
+private:
+    void drawXTicks(QPainter &painter) const;
+    void drawYTicks(QPainter &painter) const;
+    void drawTitles(QPainter &painter) const;
+    void drawBoundLabels(QPainter &painter) const;
+
+    PlotScale m_scale;
+    PlotStyle m_style;
+    SheathBounds m_bounds;
+};
+
+#endif // VELMIRA_PLOTAXES_H
