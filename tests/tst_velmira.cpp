@@ -108,6 +108,7 @@ private slots:
     void calculates_data();
     void calculates();
     void editedCellCounts();
+    void clinicCounts();
     void aboutBox();
 
     void figureClearedByChange_data();
@@ -619,6 +620,35 @@ void VelmiraTest::editedCellCounts()
     QVERIFY(result->text().isEmpty());
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), fileBefore);
+}
+
+// A table that velmira-stats wrote tells the counts behind a figure, in the
+// result's tool tip and in its row's cells; the figure is the file's own.
+void VelmiraTest::clinicCounts()
+{
+    QFile file(QStringLiteral("Statistics_1.txt"));
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("\xEF\xBB\xBF"
+               "Диаметр мм,Процент,Случаев,Установлено,Случаев в блоке,Установлено в блоке,"
+               "Блок от мм,Блок до мм,ДИ от %,ДИ до %\n"
+               "# Статистика клиники: 37 случаев, кожух 10-12 Ch\n"
+               "1.50,64,0,0,,,,,,\n1.51,64,12,8,37,24,1.49,1.52,49,78\n");
+    file.close();
+    Velmira window;
+    auto *table = child<QTableWidget>(window, "tableW_d1012");
+    auto *result = child<QLineEdit>(window, "lineEdit_P");
+    for (const char *field : {"lineEdit_one", "lineEdit_two", "lineEdit_three"})
+        child<QLineEdit>(window, field)->setText(QStringLiteral("1.512"));
+    clickClosingBox(child<QPushButton>(window, "pushButton"));
+
+    QCOMPARE(result->text(), QStringLiteral("64"));
+    QCOMPARE(result->toolTip(),
+             QStringLiteral("Таблица 10-12 Ch (Statistics_1.txt), строка 2: 1.51 → 64 %; "
+                            "n = 37 (установлено 24), 95 % ДИ 49–78 %, объединены 1.49–1.52 мм\n"
+                            "Статистика клиники: 37 случаев, кожух 10-12 Ch"));
+    QVERIFY(table->item(1, 1)->toolTip().contains(QStringLiteral("Случаев с этим диаметром: 12")));
+    QVERIFY(table->item(0, 0)->toolTip().contains(QStringLiteral("интерполирован")));
+    QVERIFY(table->toolTip().contains(QStringLiteral("случаев в строках таблицы — 12")));
 }
 
 void VelmiraTest::aboutBox()
