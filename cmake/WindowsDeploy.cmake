@@ -31,6 +31,8 @@ if(CMAKE_CROSSCOMPILING AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
 endif()
 
 install(TARGETS velmira RUNTIME DESTINATION .)
+# The console program that builds a clinic's tables, beside the calculator.
+install(TARGETS velmira-stats RUNTIME DESTINATION .)
 install(FILES
     data/Statistics_1.txt
     data/Statistics_2.txt
