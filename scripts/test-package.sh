@@ -45,56 +45,44 @@ check_package() {  # .deb, expected package name, Qt major
     rm -rf "$tree"
     dpkg-deb -x "$deb" "$tree"
     local program=$tree/usr/libexec/velmira/velmira
+    check_program "$program" "$tree/usr/share/man/man1/velmira.1.gz" \
+        "velmira $version (Qt $qt." "Usage: velmira "
+    echo "program: $(stat -c %s "$program") bytes, package: $(stat -c %s "$deb") bytes"
+    check_program "$tree/usr/bin/velmira-stats" "$tree/usr/share/man/man1/velmira-stats.1.gz" \
+        "velmira-stats $version (Qt $qt." "Использование: velmira-stats "
+
+    desktop-file-validate "$tree/usr/share/applications/velmira.desktop" \
+        || fail "desktop-file-validate"
+    appstreamcli validate --no-net "$tree"/usr/share/metainfo/*.metainfo.xml \
+        || fail "appstreamcli validate"
+    check_stats_run "$tree/usr/bin/velmira-stats"
+}
+
+# Without a display or platform: what runs over SSH, or before Qt needs either.
+headless() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$@"; }
+
+check_program() {  # program, its manual page, how --version and --help begin
+    local program=$1 page=$2 version=$3 help=$4 warnings out
     # Bookworm's own C start-up files carry no IBT/SHSTK marks, so no program
     # linked on it passes the control-flow line; the code itself is built with
     # -fcf-protection. Every other line must say yes (stack clash: unknown when
     # no function has a frame large enough to probe).
     hardening-check --nocfprotection "$program" || fail "hardening-check on $program"
     file "$program" | grep -q ', stripped' || fail "$program is not stripped"
-    echo "program: $(stat -c %s "$program") bytes, package: $(stat -c %s "$deb") bytes"
-
-    desktop-file-validate "$tree/usr/share/applications/velmira.desktop" \
-        || fail "desktop-file-validate"
-    appstreamcli validate --no-net "$tree"/usr/share/metainfo/*.metainfo.xml \
-        || fail "appstreamcli validate"
-    local warnings
-    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l \
-        "$tree/usr/share/man/man1/velmira.1.gz" 2>&1 >/dev/null)
-    [ -z "$warnings" ] || fail "man --warnings: $warnings"
-
-    # No display and no platform: the answers come before Qt needs either.
-    local out
-    out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" --version) \
-        || fail "--version exited $?"
-    [[ $out == "velmira $version (Qt $qt."*")" ]] || fail "--version printed '$out'"
+    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$page" 2>&1 >/dev/null)
+    [ -z "$warnings" ] || fail "man --warnings on $page: $warnings"
+    out=$(headless "$program" --version) || fail "$program --version exited $?"
+    [[ $out == "$version"*")" ]] || fail "$program --version printed '$out'"
     echo "$out"
-    out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" --help) \
-        || fail "--help exited $?"
-    [[ $out == "Usage: velmira "* ]] || fail "--help printed '$out'"
-    check_stats "$tree" "$version" "$qt"
+    out=$(headless "$program" --help) || fail "$program --help exited $?"
+    [[ $out == "$help"* ]] || fail "$program --help printed '$out'"
 }
 
-check_stats() {  # extracted tree, version, Qt major
-    local tree=$1 version=$2 qt=$3 stats=$1/usr/bin/velmira-stats
-    hardening-check --nocfprotection "$stats" || fail "hardening-check on $stats"
-    file "$stats" | grep -q ', stripped' || fail "$stats is not stripped"
-    local warnings out
-    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l \
-        "$tree/usr/share/man/man1/velmira-stats.1.gz" 2>&1 >/dev/null)
-    [ -z "$warnings" ] || fail "man --warnings on velmira-stats.1: $warnings"
-    out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$stats" --version) \
-        || fail "velmira-stats --version exited $?"
-    [[ $out == "velmira-stats $version (Qt $qt."*")" ]] || fail "velmira-stats --version printed '$out'"
-    echo "$out"
-    out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$stats" --help) \
-        || fail "velmira-stats --help exited $?"
-    [[ $out == "Использование: velmira-stats "* ]] || fail "velmira-stats --help printed '$out'"
-    # The whole run, report included, with no display: as over SSH.
-    local folder
+check_stats_run() {  # velmira-stats: the whole run, report included, as over SSH
+    local stats=$1 folder name
     folder=$(mktemp -d)
-    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$stats" --output "$folder" \
-        "$root/data/examples/synthetic-case-log-cp1251.csv" >/dev/null \
-        || fail "velmira-stats on the example log exited $?"
+    headless "$stats" --output "$folder" "$root/data/examples/synthetic-case-log-cp1251.csv" \
+        >/dev/null || fail "velmira-stats on the example log exited $?"
     for name in Statistics_1.txt Statistics_2.txt Statistics_report.pdf; do
         [ -s "$folder/$name" ] || fail "velmira-stats wrote no $name"
     done
