@@ -14,9 +14,8 @@ bool print(std::FILE *stream, const QString &text)
     static const bool utf8Console = SetConsoleOutputCP(CP_UTF8) != 0;
     Q_UNUSED(utf8Console)
 #endif
-    const QByteArray bytes = text.toUtf8();
-    const bool written = std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream)
-        == std::size_t(bytes.size());
+    // No message holds a NUL, so it is printed whole.
+    const bool written = std::fprintf(stream, "%s", text.toUtf8().constData()) >= 0;
     return std::fflush(stream) == 0 && written;
 }
 
