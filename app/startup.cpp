@@ -1,5 +1,6 @@
 #include "startup.h"
 
+#include "captionfit.h"
 #include "displayscaling.h"
 #include "shrunkenwindow.h"
 #include "velmira.h"
@@ -26,6 +27,18 @@ void fitFontToFixedLayout()
 #endif
 }
 
+// Windows keeps its own dialog font, whose face and size depend on the Windows
+// version and the display setting; at some settings it cuts a few captions of
+// the fixed form. Only those get a smaller font. Elsewhere the font above fits.
+void fitCaptionsToFixedLayout(QWidget &window)
+{
+#ifdef Q_OS_WIN
+    shrinkCaptionsToFit(window);
+#else
+    Q_UNUSED(window)
+#endif
+}
+
 } // namespace
 
 int runVelmira(QApplication &application)
@@ -38,6 +51,7 @@ int runVelmira(QApplication &application)
     QApplication::setWindowIcon(QIcon(iconPixmap));
 
     Velmira window;
+    fitCaptionsToFixedLayout(window);
     // Below 100 % only a scaled view of the window can show all of it. Made
     // after the window, the view is destroyed first and hands the window back.
     std::optional<ShrunkenWindow> view;

@@ -1,0 +1,18 @@
+#ifndef VELMIRA_CAPTIONFIT_H
+#define VELMIRA_CAPTIONFIT_H
+
+class QWidget;
+
+// Whether the widget's caption (a label's text, a button's text, a group box's
+// title) fits, line by line, in the room the widget gives it. A widget without
+// a caption fits.
+bool captionFits(const QWidget &widget);
+
+// The form places its widgets at fixed positions and sizes. Where the system's
+// font cuts a caption, that widget alone gets the same font a whole pixel
+// smaller at a time until the caption fits: whole pixels keep the glyphs on the
+// pixel grid, so they stay sharp. Widgets whose captions fit keep their font,
+// and no widget moves or changes size.
+void shrinkCaptionsToFit(QWidget &window);
+
+#endif // VELMIRA_CAPTIONFIT_H
