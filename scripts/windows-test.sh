@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The Windows program, built and tested on this machine: cross-builds Qt (once,
 # cached) and Velmira, runs the test suite under Wine, makes the ZIP and the
-# installer, installs silently under Wine, starts the installed program the way
-# its Start-menu shortcut does, presses and closes it, takes screenshots at
-# 100 %, 125 % and 150 %, reinstalls over an edited statistics file and
-# uninstalls. Everything Wine writes stays in a prefix inside the build folder.
+# installer, shows its first Russian page and the uninstaller's, installs
+# silently under Wine, starts the installed program the way its Start-menu
+# shortcut does, presses and closes it, takes screenshots at 100 %, 125 %, 150 %
+# and 200 %, reinstalls over an edited statistics file and uninstalls.
+# Everything Wine writes stays in a prefix inside the build folder.
 # Usage: scripts/windows-test.sh [build folder]   (default: build-windows)
 # VELMIRA_MINGW_QT=<prefix> uses a Qt for MinGW-w64 built elsewhere.
 set -euo pipefail
@@ -29,6 +30,11 @@ cmake --build "$build" -j"$jobs"
 # Subsystem 2 is the Windows GUI: no console window opens beside the program.
 headers=$(x86_64-w64-mingw32-objdump -p "$build/velmira.exe")
 grep -Eq '^Subsystem[[:space:]]+0+2[[:space:]]' <<<"$headers" || fail "velmira.exe is not a GUI-subsystem executable"
+# Its icon (type 14, the group) for Explorer and its version details (type 16).
+resources=$(wrestool -l "$build/velmira.exe")
+echo "$resources"
+grep -q -- '--type=14 ' <<<"$resources" || fail "velmira.exe has no icon"
+grep -q -- '--type=16 ' <<<"$resources" || fail "velmira.exe has no version resource"
 
 # Fresh Wine prefixes in the build folder, one for the tests (on Qt's offscreen
 # platform) and one to install into; the user's own ~/.wine is never used.
@@ -50,7 +56,8 @@ trap cleanup EXIT
 wine_do() { timeout -k 10 "${WINE_TIMEOUT:-300}" wine "$@"; }
 wine_wait() { timeout -k 10 120 wineserver -w || fail "Wine did not settle"; }
 
-Xvfb -displayfd 3 -screen 0 1280x1280x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# Tall enough for the window at 200 % (LogPixels 192).
+Xvfb -displayfd 3 -screen 0 1700x1700x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { cat "$work/xvfb.log" >&2; fail "Xvfb did not start"; }
@@ -122,8 +129,44 @@ install_silently() {
     grep -qix 'C:\\ProgramData\\Velmira' "$work/shortcut.txt" || fail "the shortcut does not start in %ProgramData%\\Velmira"
 }
 
+# The installer's and the uninstaller's pages are Russian and show the
+# program's icon. first_page starts one, waits for its window by the Russian
+# title, photographs it and ends it with the prefix's server: by then it has
+# installed or removed nothing.
+first_page() {  # title, screenshot file, program [argument...]
+    local title=$1 file=$2 page=
+    shift 2
+    timeout -k 10 120 wine "$@" &
+    for _ in $(seq 300); do
+        page=$(xdotool search --onlyvisible --name "^$title" 2>/dev/null | head -n1) && [ -n "$page" ] && break
+        sleep 0.1
+    done
+    [ -n "$page" ] || fail "no window titled '$title'"
+    sleep 2  # let it paint
+    xwd -silent -id "$page" | xwdtopnm 2>/dev/null | pnmtopng >"$file"
+    timeout 20 wineserver -k 2>/dev/null || true
+    wait $! 2>/dev/null || true
+}
+# The icon's sizes, as Explorer reads them from a program's icon group.
+icon_sizes() { wrestool -x -t14 "$1" 2>/dev/null | icotool -l - 2>/dev/null | grep -o -- '--width=[0-9]* --height=[0-9]*'; }
+program_icon=$(icon_sizes "$build/velmira.exe")
+grep -q -- '--width=256 --height=256' <<<"$program_icon" || fail "velmira.exe's icon lacks the 256-pixel image"
+[ "$(icon_sizes "$package.exe")" = "$program_icon" ] || fail "the installer does not show the program's icon"
+
+step "the installer's first page"
+mkdir -p "$shots"
+first_page 'Установка Velmira' "$shots/installer.png" "$package.exe"
+
 step "silent install"
 install_silently
+[ "$(icon_sizes "$program_dir/Uninstall.exe")" = "$program_icon" ] || fail "the uninstaller does not show the program's icon"
+# The "Programs and Features" entry.
+entry=$(wine_do reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Velmira' | tr -d '\r')
+echo "$entry"
+for value in "DisplayIcon.*velmira\.exe,0" "DisplayVersion.*$version" "Publisher.*Velmira developers" \
+    "EstimatedSize.*0x[0-9a-f]" "URLInfoAbout.*https://" "HelpLink.*https://"; do
+    grep -Eq "^ +$value" <<<"$entry" || fail "the uninstall entry lacks $value"
+done
 
 window=
 start_program() {  # in the data folder, as the shortcut starts it
@@ -171,8 +214,8 @@ screenshot "$shots/velmira-96dpi.png"
 close_program
 echo "initial press: $figure %, exit status 0"
 
-# Windows' display scaling at 125 % and 150 %.
-for dpi in 120 144; do
+# Windows' display scaling at 125 %, 150 % and 200 %.
+for dpi in 120 144 192; do
     step "display scaling: LogPixels $dpi"
     wine_do reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
     wine_do reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
@@ -192,6 +235,10 @@ printf '# edited by the clinic\n' >>"$data_dir/Statistics_1.txt"
 cp "$data_dir/Statistics_1.txt" "$work/edited.txt"
 install_silently
 cmp -s "$work/edited.txt" "$data_dir/Statistics_1.txt" || fail "reinstalling replaced the clinic's Statistics_1.txt"
+
+step "the uninstaller's first page"
+first_page 'Удаление Velmira' "$shots/uninstaller.png" 'C:\Program Files\Velmira\Uninstall.exe'
+[ -f "$program_dir/velmira.exe" ] || fail "showing the uninstaller's page removed the program"
 
 step "uninstall"
 # _?= runs the uninstaller in place, so that it ends when its work is done.
