@@ -58,10 +58,11 @@ foreach(file IN LISTS VELMIRA_PROGRAM_DATA_FILES)
 endforeach()
 set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "${install_data}")
 
-# The shortcut's working folder is the output path when it is made.
+# The shortcut's working folder is the output path when it is made; its icon
+# is the program's own.
 set(CPACK_NSIS_CREATE_ICONS_EXTRA "${data_dir}
   SetOutPath \"$R9\"
-  CreateShortCut \"$SMPROGRAMS\\$STARTMENU_FOLDER\\Velmira.lnk\" \"$INSTDIR\\velmira.exe\"
+  CreateShortCut \"$SMPROGRAMS\\$STARTMENU_FOLDER\\Velmira.lnk\" \"$INSTDIR\\velmira.exe\" \"\" \"$INSTDIR\\velmira.exe\" 0
   SetOutPath \"$INSTDIR\"")
 set(CPACK_NSIS_DELETE_ICONS_EXTRA [[
   Delete "$SMPROGRAMS\$MUI_TEMP\Velmira.lnk"]])

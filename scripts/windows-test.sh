@@ -127,6 +127,7 @@ install_silently() {
     target=$(tr '\n' '\\' <"$work/shortcut.txt")
     grep -qi 'Program Files\\Velmira\\velmira.exe\\' <<<"$target" || fail "the shortcut does not start velmira.exe"
     grep -qix 'C:\\ProgramData\\Velmira' "$work/shortcut.txt" || fail "the shortcut does not start in %ProgramData%\\Velmira"
+    grep -qix 'C:\\Program Files\\Velmira\\velmira.exe' "$work/shortcut.txt" || fail "the shortcut does not show the program's icon"
 }
 
 # The installer's and the uninstaller's pages are Russian and show the
