@@ -1,5 +1,7 @@
 #include "commandline.h"
 
+#include "velmiraversion.h"
+
 #include <QtGlobal>
 
 #include <cstdio>

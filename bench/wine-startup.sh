@@ -15,20 +15,15 @@ runs=${2:-20}
     echo "no $build/bench/bench_startup_child.exe: build the target bench_startup_child" >&2
     exit 1
 }
+. "$(cd "$(dirname "$0")/.." && pwd)/scripts/lib.sh"
 work=$(mktemp -d)
 cleanup() {
-    timeout 20 wineserver -k 2>/dev/null || true
-    [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
+    wine_stop
+    stop_xvfb
     rm -rf "$work"
 }
 trap cleanup EXIT
-
-if [ -z "${DISPLAY:-}" ]; then
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-    xvfb=$!
-    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-    export DISPLAY=":$(cat "$work/display")"
-fi
+[ -n "${DISPLAY:-}" ] || start_xvfb 1280x1024
 
 # The program's folder as the ZIP and the installer lay it out.
 program="$work/program"
@@ -37,8 +32,7 @@ cp "$build/bench/bench_startup_child.exe" "$program/"
 
 # A prefix of its own, as on a Windows desktop: no QT_* settings, Windows'
 # dialog font, 100 %; its server stays up between the runs.
-export WINEPREFIX="$work/wine" WINEARCH=win64 WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+wine_environment "$work/wine"
 timeout 300 wineboot -i >/dev/null 2>&1
 timeout 120 wineserver -w
 cp /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf "$WINEPREFIX/drive_c/windows/Fonts/"

@@ -7,53 +7,103 @@
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("Velmira", text);
-}
+// Below this many cases a rate says little, whatever its interval.
+constexpr int FewCases = 10;
 
-QString boundText(const CalculationResult &result, SheathSize sheath)
-{
-    const QChar comparison = result.basis == CalculationResult::Basis::UpperBound
-        ? QChar(0x2265) // ≥
-        : QChar(0x2264); // ≤
-    return tr("Наименьший диаметр %1 мм %2 %3 мм (%4): %5 %")
-        .arg(result.minimumText, comparison, twoDecimalText(result.bound), sheathName(sheath),
-             QString::number(result.figure));
-}
+// The texts' translation context.
+class FigureProvenance {
+    Q_DECLARE_TR_FUNCTIONS(FigureProvenance)
 
-QString tableText(const CalculationResult &result, SheathSize sheath, const QString &tableFile,
-                  const QString &note)
-{
-    // The row as numbered on the statistics page, which counts from 1.
-    QString text = tr("Таблица %1 (%2), строка %3: %4 → %5 %")
-                       .arg(sheathName(sheath), tableFile, QString::number(result.tableRow + 1),
-                            result.rowDiameter, result.rowPercentage);
-    if (result.rowEdited)
-        text += QLatin1Char('\n')
-            + tr("Строка изменена в этом сеансе на вкладке «Статистика»; файл не менялся.");
-    if (!note.isEmpty())
-        text += QLatin1Char('\n') + note;
-    return text;
-}
+public:
+    static QString boundText(const CalculationResult &result, SheathSize sheath)
+    {
+        const QChar comparison = result.basis == CalculationResult::Basis::UpperBound
+            ? QChar(0x2265) // ≥
+            : QChar(0x2264); // ≤
+        return tr("Наименьший диаметр %1 мм %2 %3 мм (%4): %5 %")
+            .arg(result.minimumText, comparison, twoDecimalText(result.bound), sheathName(sheath),
+                 QString::number(result.figure));
+    }
+
+    static QString tableText(const CalculationResult &result, SheathSize sheath,
+                             const QString &tableFile)
+    {
+        // The row as numbered on the statistics page, which counts from 1.
+        return tr("Таблица %1 (%2), строка %3: %4 → %5 %")
+            .arg(sheathName(sheath), tableFile, QString::number(result.tableRow + 1),
+                 result.rowDiameter, result.rowPercentage);
+    }
+
+    static QString editedText()
+    {
+        return tr("Строка изменена в этом сеансе на вкладке «Статистика»; файл не менялся.");
+    }
+
+    static QString strictureText(int figure)
+    {
+        return tr("Отмечено наличие стриктуры: %1 %").arg(figure);
+    }
+
+    static QString evidenceText(const RowEvidence &evidence)
+    {
+        if (evidence.isInterpolated())
+            return tr("; в этой строке нет наблюдений: значение интерполировано по соседним "
+                      "строкам");
+        QString text = tr("; n = %1 (установлено %2), 95 % ДИ %3–%4 %")
+                           .arg(evidence.blockCases)
+                           .arg(evidence.blockPlaced)
+                           .arg(evidence.intervalLow)
+                           .arg(evidence.intervalHigh);
+        if (evidence.blockFrom != evidence.blockTo)
+            text += tr(", объединены %1–%2 мм").arg(evidence.blockFrom, evidence.blockTo);
+        if (evidence.blockCases < FewCases)
+            text += tr(", мало наблюдений");
+        return text + clippedText(evidence);
+    }
+
+private:
+    // The fit never goes below or above the fixed bounds' figures, so a block
+    // whose own rate lies beyond them shows less than its cases say.
+    static QString clippedText(const RowEvidence &evidence)
+    {
+        const double own = evidence.blockPercent();
+        if (own < LowerBoundFigure)
+            return tr("; доля в блоке %1 %, но таблица не опускается ниже фиксированных %2 %")
+                .arg(qRound(own))
+                .arg(LowerBoundFigure);
+        if (own > UpperBoundFigure)
+            return tr("; доля в блоке %1 %, но таблица не поднимается выше фиксированных %2 %")
+                .arg(qRound(own))
+                .arg(UpperBoundFigure);
+        return {};
+    }
+};
 
 } // namespace
 
 QString figureProvenance(const CalculationResult &result, SheathSize sheath,
-                         const QString &tableFile, const QString &note)
+                         const QString &tableFile, const QString &note,
+                         const std::optional<RowEvidence> &evidence)
 {
     if (!result.hasFigure())
         return {};
     switch (result.basis) {
     case CalculationResult::Basis::Stricture:
-        return tr("Отмечено наличие стриктуры: %1 %").arg(result.figure);
+        return FigureProvenance::strictureText(result.figure);
     case CalculationResult::Basis::UpperBound:
     case CalculationResult::Basis::LowerBound:
-        return boundText(result, sheath);
+        return FigureProvenance::boundText(result, sheath);
     case CalculationResult::Basis::Table:
-        return tableText(result, sheath, tableFile, note);
-    case CalculationResult::Basis::None:
         break;
+    case CalculationResult::Basis::None:
+        return {};
     }
-    return {};
+    QString text = FigureProvenance::tableText(result, sheath, tableFile);
+    if (evidence && !result.rowEdited)
+        text += FigureProvenance::evidenceText(*evidence);
+    if (result.rowEdited)
+        text += QLatin1Char('\n') + FigureProvenance::editedText();
+    if (!note.isEmpty())
+        text += QLatin1Char('\n') + note;
+    return text;
 }

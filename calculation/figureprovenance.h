@@ -1,7 +1,11 @@
 #ifndef VELMIRA_FIGUREPROVENANCE_H
 #define VELMIRA_FIGUREPROVENANCE_H
 
+#include "rowevidence.h"
+
 #include <QString>
+
+#include <optional>
 
 struct CalculationResult;
 enum class SheathSize;
@@ -11,8 +15,11 @@ enum class SheathSize;
 // tool tip and accessible description; empty when the press gave no figure.
 // tableFile names the file the sheath size's table was read from; note, the
 // first comment line of that file, ends the text of a figure from the table,
-// so that a figure from demonstration data says so where it is read.
+// so that a figure from demonstration data says so where it is read. evidence,
+// the counts a clinic's file gives for the row, says how much stands behind
+// the figure; counts are not shown for a row the user has edited.
 QString figureProvenance(const CalculationResult &result, SheathSize sheath,
-                         const QString &tableFile, const QString &note);
+                         const QString &tableFile, const QString &note,
+                         const std::optional<RowEvidence> &evidence = std::nullopt);
 
 #endif // VELMIRA_FIGUREPROVENANCE_H

@@ -8,17 +8,8 @@ set -euo pipefail
 cd "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")"
 
 # Install missing tools (Debian).
-missing=()
-command -v rsvg-convert >/dev/null 2>&1 || missing+=(librsvg2-bin)
-command -v pngtopnm     >/dev/null 2>&1 || missing+=(netpbm)
-command -v cjpeg        >/dev/null 2>&1 || missing+=(libjpeg-turbo-progs)
-[ -e /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf ] || missing+=(fonts-dejavu-core)
-if [ "${#missing[@]}" -gt 0 ]; then
-    echo "Installing: ${missing[*]}" >&2
-    if [ "$(id -u)" -eq 0 ]; then sudo_cmd=(); else sudo_cmd=(sudo); fi
-    "${sudo_cmd[@]}" apt-get update
-    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y "${missing[@]}"
-fi
+. ../scripts/lib.sh
+install_missing librsvg2-bin netpbm libjpeg-turbo-progs fonts-dejavu-core
 
 # Fixed environment so that text and numbers render the same way every time.
 export LC_ALL=C.UTF-8

@@ -15,28 +15,18 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] || [ "${QT_QPA_PLATFORM:-}" = offsc
     exec "$build/velmira" "$@"
 fi
 
-screenshot="$build/velmira-screenshot.png"
-work=$(mktemp -d)
+. "$root/scripts/lib.sh"
+shot="$build/velmira-screenshot.png"
 cleanup() {
     [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
-    [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
-    rm -rf "$work"
+    stop_xvfb
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 800x900x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "Xvfb did not start:" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-export DISPLAY=":$(cat "$work/display")"
-
+start_xvfb 800x900
 "$build/velmira" "$@" &
 app=$!
-for _ in $(seq 100); do
-    xwininfo -name Velmira >/dev/null 2>&1 && break
-    kill -0 "$app" 2>/dev/null || { echo "The program ended before showing its window." >&2; exit 1; }
-    sleep 0.1
-done
+window=$(wait_for_window Velmira "$app")
 sleep 1  # let it paint
-xwd -silent -name Velmira | xwdtopnm 2>/dev/null | pnmtopng >"$screenshot"
-echo "No display: the window was shown under Xvfb and its screenshot saved to $screenshot"
+screenshot "$window" "$shot"
+echo "No display: the window was shown under Xvfb and its screenshot saved to $shot"

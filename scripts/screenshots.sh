@@ -13,34 +13,29 @@ if [ $# -eq 0 ]; then
     cmake --build "$build" --target velmira -j"$(nproc)"
 fi
 
+. "$root/scripts/lib.sh"
+
 # shot OUTPUT SCREEN DPI WHAT: WHAT is "window" (the window with its frame) or "screen".
 shot() {
-    local output=$1 screen=$2 dpi=$3 what=$4 work
-    work=$(mktemp -d)
+    local output=$1 screen=$2 dpi=$3 what=$4
     # -noreset: the resources set below must outlive xrdb's own connection.
-    Xvfb -displayfd 3 -noreset -screen 0 "${screen}x24" -nolisten tcp 3>"$work/display" 2>/dev/null &
-    local xvfb=$!
-    for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-    export DISPLAY=":$(cat "$work/display")"
+    start_xvfb "$screen" -noreset
     echo "Xft.dpi: $dpi" | xrdb -nocpp -merge
     openbox >/dev/null 2>&1 &
     local wm=$!
     sleep 0.5
     (cd "$root/data" && exec "$build/velmira") >/dev/null 2>&1 &
-    local app=$! id=
-    for _ in $(seq 100); do
-        id=$(xdotool search --onlyvisible --name '^Velmira$' 2>/dev/null | head -1) && [ -n "$id" ] && break
-        sleep 0.1
-    done
+    local app=$! id
+    id=$(wait_for_window Velmira "$app")
     sleep 1.5  # let it paint
     if [ "$what" = window ]; then
-        xwd -silent -frame -id "$id" | xwdtopnm 2>/dev/null | pnmtopng >"$output"
+        screenshot "$id" "$output" -frame
     else
-        xwd -silent -root | xwdtopnm 2>/dev/null | pnmtopng >"$output"
+        screenshot root "$output"
     fi
-    kill "$app" "$wm" "$xvfb" 2>/dev/null || true
-    wait "$app" "$wm" "$xvfb" 2>/dev/null || true
-    rm -rf "$work"
+    kill "$app" "$wm" 2>/dev/null || true
+    wait "$app" "$wm" 2>/dev/null || true
+    stop_xvfb
     echo "$output"
 }
 

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 build=(cmake make g++ pkg-config qtbase5-dev fonts-dejavu-core)
-run=(xvfb x11-apps x11-utils netpbm)  # a screenshot when there is no display
+run=(xvfb x11-apps x11-utils netpbm xdotool)  # a screenshot when there is no display
 # The README's screenshots at several display scales.
 docs=(openbox x11-xserver-utils xdotool)
 # dpkg-dev and file: CPack reads the package's library dependencies with them.
@@ -28,18 +28,5 @@ case "${1:-}" in
     *) echo "usage: $0 build|run|docs|test|package|windows" >&2; exit 2 ;;
 esac
 
-missing=()
-for package in "${wanted[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
-        missing+=("$package")
-    fi
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-sudo=()
-[ "$(id -u)" -eq 0 ] || sudo=(sudo)
-echo "Installing: ${missing[*]}"
-"${sudo[@]}" apt-get update -qq
-# Waits for another apt run (an automatic upgrade, say) instead of failing at once.
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq -o DPkg::Lock::Timeout=600 \
-    --no-install-recommends "${missing[@]}"
+. "$(dirname "$0")/lib.sh"
+install_missing "${wanted[@]}"

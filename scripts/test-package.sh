@@ -10,11 +10,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 work=${1:-$root/build-package}
-sudo=()
-[ "$(id -u)" -eq 0 ] || sudo=(sudo)
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-step() { echo "--- $*"; }
+. "$root/scripts/lib.sh"
 
 package() {  # build folder, then cmake options; prints the .deb's path
     local dir=$1; shift
@@ -80,7 +76,7 @@ check_package "$qt6" velmira-qt6 6
 dpkg-deb --field "$qt6" Conflicts Replaces Provides
 
 # --- On this machine: install, start, reinstall, switch, purge.
-apt=("${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -y -q -o DPkg::Lock::Timeout=600)
+apt=(as_root env DEBIAN_FRONTEND=noninteractive apt-get -y -q -o DPkg::Lock::Timeout=600)
 installed() { dpkg-query -W -f='${db:Status-Abbrev}' "$1" 2>/dev/null | grep -q '^ii'; }
 known() { dpkg-query -W "$1" >/dev/null 2>&1; }
 for name in velmira velmira-qt6; do
@@ -101,7 +97,7 @@ dpkg-query -W -f='${Conffiles}\n' velmira | grep -q '/etc/velmira/Statistics_1.t
 # The clinic's edit: a later row for 1.52 mm, which wins over the shipped one.
 marker="1.52,77"
 ! grep -qxF "$marker" /etc/velmira/Statistics_1.txt || fail "the shipped table has $marker"
-echo "$marker" | "${sudo[@]}" tee -a /etc/velmira/Statistics_1.txt >/dev/null
+echo "$marker" | as_root tee -a /etc/velmira/Statistics_1.txt >/dev/null
 
 step "a start from a home folder reads the installed files"
 home=$(mktemp -d)

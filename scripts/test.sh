@@ -38,7 +38,7 @@ for stage in "${stages[@]}"; do
             cmake -S "$root" -B "$root/build-fuzz" -DCMAKE_CXX_COMPILER=clang++ \
                 -DVELMIRA_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
             cmake --build "$root/build-fuzz" -j"$jobs"
-            "$root/tests/fuzz/run-fuzzers.sh" "$root/build-fuzz" "$fuzz_seconds" ;;
+            "$root/scripts/run-fuzzers.sh" "$root/build-fuzz" "$fuzz_seconds" ;;
         windows)
             "$root/scripts/setup.sh" windows
             "$root/scripts/windows-test.sh" "$root/build-windows" ;;

@@ -12,12 +12,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(mkdir -p "${1:-$root/build-windows}" && cd "${1:-$root/build-windows}" && pwd)
 jobs=$(nproc)
-version=$(sed -n 's/^project(Velmira VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
-package="$build/velmira-$version-win64"
 shots="$build/screenshots"
-
-step() { echo "--- $(date -u +%H:%M:%S) $*"; }
-fail() { echo "FAIL: $*" >&2; exit 1; }
+. "$root/scripts/lib.sh"
 
 step "Qt for MinGW-w64"
 qt=${VELMIRA_MINGW_QT:-$("$root/scripts/build-qt-mingw.sh" | tail -n1)}
@@ -27,6 +23,9 @@ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/MinGW-w64.toolchain.cmake" \
     -DCMAKE_PREFIX_PATH="$qt" >/dev/null
 cmake --build "$build" -j"$jobs"
+# The version as the build has it, in its generated header.
+version=$(sed -n 's/^#define VELMIRA_VERSION "\(.*\)"$/\1/p' "$build/generated/velmiraversion.h")
+package="$build/velmira-$version-win64"
 # Subsystem 2 is the Windows GUI: no console window opens beside the program.
 headers=$(x86_64-w64-mingw32-objdump -p "$build/velmira.exe")
 grep -Eq '^Subsystem[[:space:]]+0+2[[:space:]]' <<<"$headers" || fail "velmira.exe is not a GUI-subsystem executable"
@@ -38,16 +37,13 @@ grep -q -- '--type=16 ' <<<"$resources" || fail "velmira.exe has no version reso
 
 # Fresh Wine prefixes in the build folder, one for the tests (on Qt's offscreen
 # platform) and one to install into; the user's own ~/.wine is never used.
-export WINEPREFIX="$build/wine"
-export WINEARCH=win64 WINEDEBUG=-all
-# No Mono or Gecko installers, and no Linux menu entries for the shortcuts.
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+wine_environment "$build/wine"
 unset QT_QPA_PLATFORM  # the tests set their own; the installed program uses Windows'
 work=$(mktemp -d)
 cleanup() {
     [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
-    timeout 20 wineserver -k 2>/dev/null || true
-    [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
+    wine_stop
+    stop_xvfb
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -57,11 +53,7 @@ wine_do() { timeout -k 10 "${WINE_TIMEOUT:-300}" wine "$@"; }
 wine_wait() { timeout -k 10 120 wineserver -w || fail "Wine did not settle"; }
 
 # Tall enough for the window at 200 % (LogPixels 192).
-Xvfb -displayfd 3 -screen 0 1700x1700x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { cat "$work/xvfb.log" >&2; fail "Xvfb did not start"; }
-export DISPLAY=":$(cat "$work/display")"
+start_xvfb 1700x1700
 
 step "Wine prefix for the tests"
 rm -rf "$WINEPREFIX"
@@ -76,10 +68,10 @@ step "statistics in Windows-1251 under a Russian locale"
 # locale is compiled into the build folder, not into the machine's.
 mkdir -p "$build/locale"
 localedef -i ru_RU -f UTF-8 "$build/locale/ru_RU.UTF-8" 2>/dev/null || [ -d "$build/locale/ru_RU.UTF-8" ]
-timeout 20 wineserver -k 2>/dev/null || true  # a running server keeps the old code page
+wine_stop  # a running server keeps the old code page
 LOCPATH="$build/locale" LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8 VELMIRA_EXPECT_CP1251=1 \
     ctest --test-dir "$build" --output-on-failure -R '^tst_codepage$'
-timeout 20 wineserver -k 2>/dev/null || true
+wine_stop
 
 step "ZIP and installer"
 rm -f "$package.zip" "$package.exe"
@@ -96,8 +88,8 @@ done
 ! grep -q 'Qt5Test' <<<"$listing" || fail "the ZIP holds Qt5Test.dll, which the program does not load"
 
 step "Wine prefix to install into"
-timeout 20 wineserver -k 2>/dev/null || true
-export WINEPREFIX="$build/wine-install"
+wine_stop
+wine_environment "$build/wine-install"
 rm -rf "$WINEPREFIX"
 timeout -k 10 300 wineboot -i >/dev/null 2>&1 || fail "wineboot failed"
 wine_wait
@@ -145,8 +137,8 @@ first_page() {  # title, screenshot file, program [argument...]
     done
     [ -n "$page" ] || fail "no window titled '$title'"
     sleep 2  # let it paint
-    xwd -silent -id "$page" | xwdtopnm 2>/dev/null | pnmtopng >"$file"
-    timeout 20 wineserver -k 2>/dev/null || true
+    screenshot "$page" "$file"
+    wine_stop
     wait $! 2>/dev/null || true
 }
 # The icon's sizes, as Explorer reads them from a program's icon group.
@@ -174,17 +166,8 @@ window=
 start_program() {  # in the data folder, as the shortcut starts it
     (cd "$data_dir" && exec timeout -k 10 300 wine 'C:\Program Files\Velmira\velmira.exe') &
     app=$!
-    window=
-    for _ in $(seq 300); do
-        window=$(xdotool search --onlyvisible --name '^Velmira$' 2>/dev/null | head -n1) && [ -n "$window" ] && break
-        kill -0 "$app" 2>/dev/null || fail "the program ended before showing its window"
-        sleep 0.1
-    done
-    [ -n "$window" ] || fail "the program showed no window"
+    window=$(wait_for_window Velmira "$app")
     sleep 2  # let it paint
-}
-screenshot() {  # file
-    xwd -silent -id "$window" | xwdtopnm 2>/dev/null | pnmtopng >"$1"
 }
 close_program() {
     xdotool windowfocus --sync "$window" key alt+F4
@@ -199,7 +182,7 @@ step "the installed program, started as its shortcut starts it"
 mkdir -p "$shots"
 start_program
 # The picture: the view holds many colours, not a blank field.
-screenshot "$shots/velmira-96dpi-before.png"
+screenshot "$window" "$shots/velmira-96dpi-before.png"
 colours=$(pngtopnm "$shots/velmira-96dpi-before.png" | pamcut -left 30 -top 110 -width 300 -height 400 \
     | ppmhist -noheader | wc -l)
 [ "$colours" -gt 50 ] || fail "the picture is not drawn ($colours colours)"
@@ -212,7 +195,7 @@ sleep 1
 figure=$(timeout 10 xclip -o -selection clipboard 2>/dev/null || true)
 expected=$(sed -n 's/^1\.45,\([0-9]*\).*/\1/p' "$root/data/Statistics_1.txt" | tail -n1)
 [ "$figure" = "$expected" ] || fail "the initial press gave '$figure', the Linux build gives '$expected'"
-screenshot "$shots/velmira-96dpi.png"
+screenshot "$window" "$shots/velmira-96dpi.png"
 close_program
 echo "initial press: $figure %, exit status 0"
 
@@ -222,9 +205,9 @@ for dpi in 120 144 192; do
     wine_do reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
     wine_do reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
         /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
-    timeout 20 wineserver -k 2>/dev/null || true
+    wine_stop
     start_program
-    screenshot "$shots/velmira-${dpi}dpi.png"
+    screenshot "$window" "$shots/velmira-${dpi}dpi.png"
     close_program
 done
 wine_do reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null

@@ -19,12 +19,8 @@ while [ $# -gt 0 ]; do
 done
 [ -n "$prefix" ] || { echo "usage: $0 --prefix DIR [--path DIRS] [PROGRAM [ARGUMENT...]]" >&2; exit 2; }
 
-export WINEPREFIX=$prefix
-export WINEARCH=win64
-export WINEDEBUG=${WINEDEBUG:--all}
-# No Mono or Gecko (nothing here needs them, and their installers would ask),
-# and no Linux menu entries for Windows shortcuts.
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}
+. "$(dirname "$0")/lib.sh"
+wine_environment "$prefix"
 winepath=
 IFS=: read -r -a dirs <<< "$path"
 for dir in "${dirs[@]}"; do

@@ -17,9 +17,9 @@ shift
 prefix=$2
 [ -n "${DISPLAY:-}" ] || { echo "$0: the windows platform needs an X display" >&2; exit 1; }
 
+. "$here/lib.sh"
 "$here/wine-run.sh" --prefix "$prefix"  # made on first use
-export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}
+wine_environment "$prefix"
 # Windows' dialog font, "MS Shell Dlg 2", is Tahoma; without it in the prefix's
 # Fonts folder Wine falls back to a wide serif face.
 cp -n /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf \
@@ -29,6 +29,6 @@ for key in 'HKCU\Control Panel\Desktop' \
     timeout 60 wine reg add "$key" /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
 done
 # Programs started from here on see the setting; a running server keeps the old one.
-timeout 20 wineserver -k 2>/dev/null || true
+wine_stop
 
 QT_QPA_PLATFORM=windows exec "$here/wine-run.sh" "$@"

@@ -4,9 +4,6 @@
 #include <QString>
 #include <QStringList>
 
-class QIODevice;
-struct StatisticsFile;
-
 // What loading one statistics file found. The program reads a file the same
 // way whatever this says; it only explains to the user why a table is empty
 // or gives no figure, and where the file was looked for.
@@ -28,29 +25,17 @@ struct StatisticsDiagnosis {
     bool headerNotUtf8 = false;
     QStringList comments;
 
-    // The first comment line that says anything; empty when there is none.
+    // The counts behind the rows of a file that velmira-stats wrote (rowevidence.h).
+    bool hasEvidenceColumns = false; // the header announces them
+    bool hasOtherColumns = false; // further columns that are not those counts
+    int evidenceRows = 0; // rows whose counts hold together
+    int malformedEvidenceRows = 0; // rows whose counts do not: none are shown for them
+    int evidenceCases = 0; // the cases of all rows with counts
+
+    // The first comment line that says anything, shortened; empty when there is none.
     QString firstComment() const;
+    // A comment line as a tool tip shows it: a runaway line would fill the screen.
+    static QString shortened(const QString &comment);
 };
-
-// For a file that could not be opened: missing, or there but not readable.
-StatisticsDiagnosis diagnoseUnopened(const QString &path);
-
-// For a file that was opened and parsed.
-StatisticsDiagnosis diagnoseParsed(const QString &path, const StatisticsFile &file,
-                                   bool headerIsUtf8);
-
-// Whether the first line of an opened file, as far as a short look ahead
-// reaches, is valid UTF-8 (or the file starts with a UTF-16 byte-order mark,
-// which decodes it whatever the system's encoding). Leaves the device's
-// position where it was.
-bool headerIsUtf8(QIODevice &device);
-
-// Why a table gives no figure, in plain Russian: a sentence starting in lower
-// case, to follow "Причина: ".
-QString loadCause(const StatisticsDiagnosis &diagnosis);
-
-// The table's tool tip on the statistics page: the file, what loading found,
-// and the file's comment lines.
-QString statisticsToolTip(const StatisticsDiagnosis &diagnosis);
 
 #endif // VELMIRA_STATISTICSDIAGNOSIS_H

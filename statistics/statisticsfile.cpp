@@ -1,6 +1,6 @@
 #include "statisticsfile.h"
 
-#include "statisticslookup.h"
+#include "statisticsrow.h"
 
 #include <QTextStream>
 
@@ -13,21 +13,24 @@ const QLatin1Char CommentMark('#');
 // The field separator of spreadsheets saved as text on a Russian system.
 const QLatin1Char SpreadsheetSeparator(';');
 
-QStringList firstTwoFields(const QString &line)
+QStringList headerFields(const QString &line)
 {
-    return line.simplified().split(FieldSeparator, Qt::KeepEmptyParts).mid(0, 2);
+    return line.simplified().split(FieldSeparator, Qt::KeepEmptyParts);
 }
 
 // Cuts the first two fields out without building a list of all of them:
-// files can be long and only two fields are kept. Taking the line by value
+// files can be long, and the rest of the line is kept whole. Taking the line by value
 // lets simplified() work in its buffer instead of copying it.
 StatisticsRow dataRow(QString line)
 {
     const QString simplified = std::move(line).simplified();
     const int firstComma = simplified.indexOf(FieldSeparator);
     const int secondComma = simplified.indexOf(FieldSeparator, firstComma + 1);
-    const int percentageLength = secondComma < 0 ? -1 : secondComma - firstComma - 1;
-    return {simplified.left(firstComma), simplified.mid(firstComma + 1, percentageLength)};
+    if (secondComma < 0)
+        return {simplified.left(firstComma), simplified.mid(firstComma + 1), QString()};
+    return {simplified.left(firstComma),
+            simplified.mid(firstComma + 1, secondComma - firstComma - 1),
+            simplified.mid(secondComma + 1)};
 }
 
 void noteSemicolons(StatisticsFile &file, const QString &line)
@@ -46,6 +49,8 @@ void appendRow(StatisticsFile &file, StatisticsRow row, int lineNumber)
         noteSemicolons(file, row.diameter);
         noteSemicolons(file, row.percentage);
     }
+    if (!row.extraFields.isNull())
+        ++file.rowsWithExtraFields;
     file.rows.append(std::move(row));
 }
 
@@ -56,7 +61,9 @@ StatisticsFile parseStatistics(QTextStream &stream)
     StatisticsFile file;
     const QString header = stream.readLine();
     file.hasSemicolons = header.contains(SpreadsheetSeparator);
-    file.headerLabels = firstTwoFields(header);
+    const QStringList fields = headerFields(header);
+    file.headerLabels = fields.mid(0, 2);
+    file.extraHeaderLabels = fields.mid(2);
     for (int lineNumber = 2; !stream.atEnd(); ++lineNumber) {
         QString line = stream.readLine();
         // The comment test looks at the line as read: a blank before "#" makes it data.

@@ -7,23 +7,28 @@
 
 class QTextStream;
 
-// One data line of a statistics file: its first two fields. Further fields are
-// dropped; a data line always has at least two, since it holds a comma.
+// One data line of a statistics file: its first two fields, which the table
+// shows, and the rest of the line, which only a clinic's counts use (see
+// rowevidence.h). A data line always has at least two fields, since it holds
+// a comma.
 struct StatisticsRow {
     QString diameter;
     QString percentage;
+    QString extraFields; // after the second comma, as simplified; null when none
 };
 
 // The contents of a statistics file, as the table shows them, and what reading
 // it noticed that the user should be told.
 struct StatisticsFile {
     QStringList headerLabels; // at most two: only two columns are shown
+    QStringList extraHeaderLabels; // the header's fields after the second
     QVector<StatisticsRow> rows;
 
     QStringList comments; // the comment lines, without "#" and surrounding blanks
     int unusableRows = 0; // rows that can give no figure for any diameter
     int firstUnusableLine = 0; // its line in the file, the header being line 1; 0: none
     int firstUnusableRow = -1; // its index in rows
+    int rowsWithExtraFields = 0;
     // A ";" in the header, a line without a comma or the first two fields of
     // an unusable row: what a spreadsheet saved with semicolons leaves. Usable
     // rows are not searched, which keeps loading a sound file as fast as before.

@@ -1,4 +1,5 @@
 #include "commandline.h"
+#include "velmiraversion.h"
 
 #include <QProcess>
 #include <QTest>

@@ -277,7 +277,9 @@ void ProbabilityRuleTest::lookupMatchesTextComparison()
         rows.append({QString::number(std::floor(minimum * 100) / 100 + 0.005, 'f', 3),
                      QString::number(random.bounded(0, 101))});
         fill(table, rows);
-        QCOMPARE(lookUpProbability(table, minimum), referenceLookup(table, minimum));
+        const std::optional<StatisticsMatch> match = findStatisticsRow(table, minimum);
+        QCOMPARE(match ? std::optional<int>(match->figure) : std::nullopt,
+                 referenceLookup(table, minimum));
     }
 }
 
@@ -326,11 +328,12 @@ void ProbabilityRuleTest::provenance_data()
     QTest::addColumn<bool>("stricture");
     QTest::addColumn<QPoint>("editedCell"); // column, row; null: none
     QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("evidence"); // a clinic's counts for the row; empty: none
 
     const auto row = [](const char *name, const char *diameter, SheathSize sheath, bool stricture,
-                        QPoint editedCell, const char *text) {
+                        QPoint editedCell, const char *text, const char *evidence = "") {
         QTest::newRow(name) << QString::fromUtf8(diameter) << sheath << stricture << editedCell
-                            << QString::fromUtf8(text);
+                            << QString::fromUtf8(text) << QString::fromUtf8(evidence);
     };
     const SheathSize small = SheathSize::Ch10To12;
     const SheathSize large = SheathSize::Ch12To14;
@@ -350,6 +353,32 @@ void ProbabilityRuleTest::provenance_data()
     row("another row edited", "1.45", small, false, {1, 0},
         "Таблица 10-12 Ch (Statistics_1.txt), строка 2: 1.45 → 12 %\nДемо");
     row("no figure", "1.52", small, false, {}, "");
+    row("clinic's counts", "1.45", small, false, {},
+        "Таблица 10-12 Ch (Statistics_1.txt), строка 2: 1.45 → 12 %; n = 37 (установлено 24), "
+        "95 % ДИ 49–78 %, объединены 1.44–1.46 мм\nДемо",
+        "12,8,37,24,1.44,1.46,49,78");
+    row("interpolated row", "1.45", small, false, {},
+        "Таблица 10-12 Ch (Statistics_1.txt), строка 2: 1.45 → 12 %; в этой строке нет "
+        "наблюдений: значение интерполировано по соседним строкам\nДемо",
+        "0,0,,,,,,");
+    row("few cases at one diameter", "1.45", small, false, {},
+        "Таблица 10-12 Ch (Statistics_1.txt), строка 2: 1.45 → 12 %; n = 5 (установлено 3), "
+        "95 % ДИ 23–88 %, мало наблюдений\nДемо",
+        "5,3,5,3,1.45,1.45,23,88");
+    row("clipped at the lower figure", "1.45", small, false, {},
+        "Таблица 10-12 Ch (Statistics_1.txt), строка 2: 1.45 → 12 %; n = 12 (установлено 0), "
+        "95 % ДИ 0–24 %, объединены 1.44–1.45 мм; доля в блоке 0 %, но таблица не опускается "
+        "ниже фиксированных 29 %\nДемо",
+        "6,0,12,0,1.44,1.45,0,24");
+    row("clipped at the upper figure", "1.991", large, false, {},
+        "Таблица 12-14 Ch (Statistics_2.txt), строка 7: 1.99 → 23 %; n = 40 (установлено 39), "
+        "95 % ДИ 87–100 %; доля в блоке 98 %, но таблица не поднимается выше фиксированных "
+        "93 %\nДемо",
+        "40,39,40,39,1.99,1.99,87,100");
+    row("counts of an edited row are not shown", "1.45", small, false, {1, 1},
+        "Таблица 10-12 Ch (Statistics_1.txt), строка 2: 1.45 → 12 %\n"
+        "Строка изменена в этом сеансе на вкладке «Статистика»; файл не менялся.\nДемо",
+        "12,8,37,24,1.44,1.46,49,78");
 }
 
 void ProbabilityRuleTest::provenance()
@@ -359,6 +388,7 @@ void ProbabilityRuleTest::provenance()
     QFETCH(bool, stricture);
     QFETCH(QPoint, editedCell);
     QFETCH(QString, text);
+    QFETCH(QString, evidence);
 
     QStandardItemModel table;
     fill(table, boundaryRows());
@@ -368,7 +398,10 @@ void ProbabilityRuleTest::provenance()
         input(diameter, QStringLiteral("3"), QStringLiteral("3"), sheath, stricture), &table);
     const QString file = sheath == SheathSize::Ch12To14 ? QStringLiteral("Statistics_2.txt")
                                                         : QStringLiteral("Statistics_1.txt");
-    QCOMPARE(figureProvenance(result, sheath, file, QStringLiteral("Демо")), text);
+    const std::optional<RowEvidence> counts
+        = evidence.isEmpty() ? std::nullopt : readRowEvidence(evidence);
+    QCOMPARE(counts.has_value(), !evidence.isEmpty());
+    QCOMPARE(figureProvenance(result, sheath, file, QStringLiteral("Демо"), counts), text);
 }
 
 QTEST_GUILESS_MAIN(ProbabilityRuleTest)

@@ -1,3 +1,4 @@
+#include "rowevidence.h"
 #include "statisticsfile.h"
 
 #include <QTest>
@@ -32,6 +33,8 @@ private slots:
     void parsesLines();
     void notesFindings_data();
     void notesFindings();
+    void readsClinicCounts_data();
+    void readsClinicCounts();
 };
 
 void StatisticsFileTest::parsesLines_data()
@@ -145,6 +148,49 @@ void StatisticsFileTest::notesFindings()
     QCOMPARE(file.firstUnusableLine, firstUnusableLine);
     QCOMPARE(file.firstUnusableRow, firstUnusableRow);
     QCOMPARE(file.hasSemicolons, semicolons);
+}
+
+// A file that velmira-stats wrote: its rows' extra fields read back as counts
+// only when they hold together, and a two-column reader sees the same rows.
+void StatisticsFileTest::readsClinicCounts_data()
+{
+    QTest::addColumn<QString>("line"); // a data line after the announcing header
+    QTest::addColumn<int>("blockCases"); // -1: no counts
+
+    const auto row = [](const char *name, const char *line, int blockCases) {
+        QTest::newRow(name) << QString::fromUtf8(line) << blockCases;
+    };
+    row("sound", "1.51,64,12,8,37,24,1.49,1.52,49,78", 37);
+    row("blanks around fields", "1.51,64, 12 ,8,37,24,1.49,1.52,49,78", 37);
+    row("interpolated", "1.47,45,0,0,,,,,,", 0);
+    row("interpolated with a block", "1.47,45,0,0,3,1,1.46,1.48,6,79", -1);
+    row("not whole numbers", "1.51,64,12.5,8,37,24,1.49,1.52,49,78", -1);
+    row("more placements than cases", "1.51,64,12,13,37,24,1.49,1.52,49,78", -1);
+    row("block smaller than its row", "1.51,64,12,8,10,8,1.49,1.52,49,97", -1);
+    row("interval beyond 100", "1.51,64,12,8,37,24,1.49,1.52,49,101", -1);
+    row("interval missing the rate", "1.51,64,12,8,37,24,1.49,1.52,70,90", -1);
+    row("block running backwards", "1.51,64,12,8,37,24,1.52,1.49,49,78", -1);
+    row("a field short", "1.51,64,12,8,37,24,1.49,1.52,49", -1);
+    row("words", "1.51,64,двенадцать,8,37,24,1.49,1.52,49,78", -1);
+}
+
+void StatisticsFileTest::readsClinicCounts()
+{
+    QFETCH(QString, line);
+    QFETCH(int, blockCases);
+
+    const QString header
+        = QStringLiteral("Диаметр мм,Процент,") + rowEvidenceLabels().join(QLatin1Char(','));
+    const StatisticsFile file = parse(header + QLatin1Char('\n') + line + QLatin1Char('\n'));
+    QVERIFY(hasRowEvidenceColumns(file.headerLabels + file.extraHeaderLabels));
+    QCOMPARE(file.headerLabels,
+             QStringList({QStringLiteral("Диаметр мм"), QStringLiteral("Процент")}));
+    QCOMPARE(rowsOf(file), Rows({line.split(QLatin1Char(',')).mid(0, 2)}));
+    const std::optional<RowEvidence> evidence = readRowEvidence(file.rows.at(0).extraFields);
+    QCOMPARE(evidence ? evidence->blockCases : -1, blockCases);
+    // What is read back is what the writer writes.
+    if (evidence)
+        QCOMPARE(readRowEvidence(rowEvidenceFields(*evidence))->blockCases, blockCases);
 }
 
 QTEST_GUILESS_MAIN(StatisticsFileTest)

@@ -6,6 +6,7 @@
 #include "shrunkenwindow.h"
 #include "startup.h"
 #include "velmira.h"
+#include "velmiraversion.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -1,5 +1,7 @@
 #include "aboutbox.h"
 
+#include "velmiraversion.h"
+
 #include <QMessageBox>
 
 QString aboutTitle()

@@ -2,6 +2,7 @@
 
 #include "probabilityrule.h"
 #include "statisticsdiagnosis.h"
+#include "statisticstexts.h"
 
 #include <QCoreApplication>
 
@@ -10,11 +11,6 @@ namespace {
 // A pasted page of text would make the box as wide as the screen.
 constexpr int MaxQuotedLength = 40;
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("Velmira", text);
-}
-
 QString quoted(QString text)
 {
     if (text.size() > MaxQuotedLength)
@@ -22,9 +18,12 @@ QString quoted(QString text)
     return QChar(0x00AB) + text + QChar(0x00BB);
 }
 
-QString invalidDiameterText(int field, const QString &text)
+} // namespace
+
+QString CalculationWarning::invalidDiameterText(int field, const QString &text)
 {
-    static const char *const ordinals[] = {"первый", "второй", "третий"};
+    static const char *const ordinals[]
+        = {QT_TR_NOOP("первый"), QT_TR_NOOP("второй"), QT_TR_NOOP("третий")};
     const QString ordinal = tr(ordinals[field]);
     const QString hint = tr("Введите положительное число в миллиметрах, например 1.45 или 1,45.");
     if (text.trimmed().isEmpty())
@@ -33,17 +32,20 @@ QString invalidDiameterText(int field, const QString &text)
         + QLatin1Char('\n') + hint;
 }
 
-// The file behind the table, where it was looked for and why it gave nothing.
-QString fileDetails(const StatisticsDiagnosis &load)
+// The file behind the table, where it was looked for and why it gave nothing:
+// what loading found or, for a table with usable rows, that none fits the diameter.
+QString CalculationWarning::fileDetails(const StatisticsDiagnosis &load)
 {
+    QString cause = StatisticsTexts::loadCause(load);
+    if (cause.isEmpty())
+        cause = tr("в таблице нет строки с этим диаметром в первом столбце и целым числом "
+                   "процентов от 0 до 100 во втором (вкладка «Статистика»).");
     return tr("Файл: %1").arg(load.fileName) + QLatin1Char('\n') + tr("Папка: %1").arg(load.folder)
-        + QLatin1Char('\n') + tr("Причина: %1").arg(loadCause(load));
+        + QLatin1Char('\n') + tr("Причина: %1").arg(cause);
 }
 
-} // namespace
-
-QString calculationWarningText(const CalculationResult &result, const CalculationInput &input,
-                               const StatisticsDiagnosis &load)
+QString CalculationWarning::text(const CalculationResult &result, const CalculationInput &input,
+                                 const StatisticsDiagnosis &load)
 {
     switch (result.outcome) {
     case CalculationResult::Outcome::InvalidDiameter:

@@ -1,6 +1,6 @@
 #include "editedcells.h"
 
-#include "statisticslookup.h"
+#include "statisticsrow.h"
 
 #include <QCoreApplication>
 #include <QTableWidget>

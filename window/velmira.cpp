@@ -8,7 +8,6 @@
 #include "picturepanel.h"
 #include "probabilityrule.h"
 #include "resultprovenance.h"
-#include "statisticstable.h"
 
 #include <QMessageBox>
 #include <QShortcut>
@@ -18,12 +17,14 @@ Velmira::Velmira(QWidget *parent) : QMainWindow(parent), ui(new Ui::Velmira)
 {
     ui->setupUi(this);
     // Data files are looked up in the working directory, where the clinic keeps them.
-    smallSheathLoad = loadStatisticsTable(ui->tableW_d1012, QStringLiteral(".//Statistics_1.txt"));
-    largeSheathLoad = loadStatisticsTable(ui->tableW_d1214, QStringLiteral(".//Statistics_2.txt"));
+    sheathStatistics = {SheathStatistics::load(SheathSize::Ch10To12, ui->tableW_d1012,
+                                               QStringLiteral(".//Statistics_1.txt")),
+                        SheathStatistics::load(SheathSize::Ch12To14, ui->tableW_d1214,
+                                               QStringLiteral(".//Statistics_2.txt"))};
     showPicture(ui->graphicsView, QStringLiteral(".//Tavrel.jpg"), this);
     // Edits of the tables are marked, so that a figure from one says so.
-    markEditedCells(ui->tableW_d1012);
-    markEditedCells(ui->tableW_d1214);
+    for (const SheathStatistics &statistics : sheathStatistics)
+        markEditedCells(statistics.table);
 
     // After loading: filling the tables is no change of the user's.
     clearFigureOnAnyChange();
@@ -37,19 +38,24 @@ Velmira::~Velmira()
 
 void Velmira::on_pushButton_clicked()
 {
+    static const SheathStatistics noStatistics;
     const CalculationInput input = calculationInput();
-    const CalculationResult result = calculateProbability(input, statisticsFor(input));
-    const StatisticsDiagnosis &load = loadFor(input.sheath);
+    const SheathStatistics *chosen = statisticsOf(input.sheath);
+    const SheathStatistics &statistics = chosen ? *chosen : noStatistics;
+    const CalculationResult result
+        = calculateProbability(input, chosen ? chosen->table->model() : nullptr);
+    const StatisticsDiagnosis &load = statistics.read.diagnosis;
     if (result.hasFigure()) {
         ui->lineEdit_P->setText(QString::number(result.figure, 10));
-        showFigureProvenance(
-            ui->lineEdit_P,
-            figureProvenance(result, input.sheath, load.fileName, load.firstComment()));
+        showFigureProvenance(ui->lineEdit_P,
+                             figureProvenance(result, input.sheath, load.fileName,
+                                              load.firstComment(),
+                                              statistics.evidenceOf(result.tableRow)));
         return;
     }
     // Never leave the previous press's figure standing beside a failed one.
     clearFigure();
-    showNoFigureWarning(calculationWarningText(result, input, load));
+    showNoFigureWarning(CalculationWarning::text(result, input, load));
     if (result.outcome == CalculationResult::Outcome::InvalidDiameter) {
         QLineEdit *field = diameterField(result.invalidDiameter);
         field->setFocus(Qt::OtherFocusReason);
@@ -70,8 +76,8 @@ void Velmira::clearFigureOnAnyChange()
     connect(ui->radioB_1012, &QAbstractButton::toggled, this, &Velmira::clearFigure);
     connect(ui->radioB_1214, &QAbstractButton::toggled, this, &Velmira::clearFigure);
     connect(ui->checkBox, &QAbstractButton::toggled, this, &Velmira::clearFigure);
-    connect(ui->tableW_d1012, &QTableWidget::itemChanged, this, &Velmira::clearFigure);
-    connect(ui->tableW_d1214, &QTableWidget::itemChanged, this, &Velmira::clearFigure);
+    for (const SheathStatistics &statistics : sheathStatistics)
+        connect(statistics.table, &QTableWidget::itemChanged, this, &Velmira::clearFigure);
 }
 
 void Velmira::setUpKeyboard()
@@ -122,15 +128,11 @@ CalculationInput Velmira::calculationInput() const
     return input;
 }
 
-const QAbstractItemModel *Velmira::statisticsFor(const CalculationInput &input) const
+const SheathStatistics *Velmira::statisticsOf(SheathSize sheath) const
 {
-    switch (input.sheath) {
-    case SheathSize::Ch10To12:
-        return ui->tableW_d1012->model();
-    case SheathSize::Ch12To14:
-        return ui->tableW_d1214->model();
-    case SheathSize::None:
-        break;
+    for (const SheathStatistics &statistics : sheathStatistics) {
+        if (statistics.sheath == sheath)
+            return &statistics;
     }
     return nullptr;
 }
@@ -139,20 +141,6 @@ QLineEdit *Velmira::diameterField(int index) const
 {
     QLineEdit *const fields[] = {ui->lineEdit_one, ui->lineEdit_two, ui->lineEdit_three};
     return fields[index];
-}
-
-const StatisticsDiagnosis &Velmira::loadFor(SheathSize sheath) const
-{
-    static const StatisticsDiagnosis noTable;
-    switch (sheath) {
-    case SheathSize::Ch10To12:
-        return smallSheathLoad;
-    case SheathSize::Ch12To14:
-        return largeSheathLoad;
-    case SheathSize::None:
-        break;
-    }
-    return noTable;
 }
 
 void Velmira::showNoFigureWarning(const QString &text)

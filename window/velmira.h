@@ -1,14 +1,14 @@
 #ifndef VELMIRA_WINDOW_H
 #define VELMIRA_WINDOW_H
 
-#include "statisticsdiagnosis.h"
+#include "sheathstatistics.h"
 
 #include <QMainWindow>
 
+#include <array>
+
 struct CalculationInput;
-class QAbstractItemModel;
 class QLineEdit;
-enum class SheathSize;
 
 namespace Ui {
 class Velmira;
@@ -35,15 +35,15 @@ private:
     void clearFigure();
 
     CalculationInput calculationInput() const;
-    const QAbstractItemModel *statisticsFor(const CalculationInput &input) const;
-    const StatisticsDiagnosis &loadFor(SheathSize sheath) const;
+    // The chosen sheath size's statistics; nothing when no size is chosen.
+    const SheathStatistics *statisticsOf(SheathSize sheath) const;
     void showNoFigureWarning(const QString &text);
     QLineEdit *diameterField(int index) const;
 
     Ui::Velmira *ui;
-    // What loading each table found, for the figure's provenance and the warnings.
-    StatisticsDiagnosis smallSheathLoad;
-    StatisticsDiagnosis largeSheathLoad;
+    // Each sheath size's table and what loading it found, for the figure's
+    // provenance and the warnings.
+    std::array<SheathStatistics, 2> sheathStatistics;
 };
 
 #endif // VELMIRA_WINDOW_H

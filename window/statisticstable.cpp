@@ -1,13 +1,14 @@
 #include "statisticstable.h"
 
+#include "rowevidence.h"
 #include "statisticsfile.h"
+#include "statisticsreader.h"
+#include "statisticstexts.h"
 
-#include <QFile>
 #include <QHeaderView>
 #include <QSignalBlocker>
 #include <QTableWidget>
 #include <QTableWidgetItem>
-#include <QTextStream>
 
 namespace {
 
@@ -67,31 +68,33 @@ void fillStatisticsTable(QTableWidget *table, const StatisticsFile &file)
 
 namespace {
 
-StatisticsDiagnosis readInto(QTableWidget *table, const QString &fileName)
+// Each cell of a row with a clinic's counts tells them.
+void showRowEvidence(QTableWidget *table, const StatisticsFile &file)
 {
-    // No Text flag: the stream itself ends lines at LF and drops a CR before it.
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return diagnoseUnopened(fileName);
-    const bool utf8Header = headerIsUtf8(file);
-    QTextStream stream(&file);
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-    // Qt 5 decoded with the system's codec; keep that, so that a file saved in
-    // the system's own code page (Windows-1251 on a Russian Windows) reads the
-    // same under both. A byte-order mark still takes precedence.
-    stream.setEncoding(QStringConverter::System);
-#endif
-    const StatisticsFile parsed = parseStatistics(stream);
-    fillStatisticsTable(table, parsed);
-    return diagnoseParsed(fileName, parsed, utf8Header);
+    for (int row = 0; row < int(file.rows.size()); ++row) {
+        if (const std::optional<RowEvidence> evidence
+            = readRowEvidence(file.rows.at(row).extraFields)) {
+            const QString toolTip = StatisticsTexts::rowToolTip(*evidence);
+            table->item(row, 0)->setToolTip(toolTip);
+            table->item(row, 1)->setToolTip(toolTip);
+        }
+    }
 }
 
 } // namespace
 
-StatisticsDiagnosis loadStatisticsTable(QTableWidget *table, const QString &fileName)
+void showStatisticsTable(QTableWidget *table, const StatisticsRead &read)
 {
     prepareStatisticsTable(table);
-    StatisticsDiagnosis diagnosis = readInto(table, fileName);
-    table->setToolTip(statisticsToolTip(diagnosis));
-    return diagnosis;
+    fillStatisticsTable(table, read.file);
+    if (read.diagnosis.evidenceRows > 0)
+        showRowEvidence(table, read.file);
+    table->setToolTip(StatisticsTexts::toolTip(read.diagnosis));
+}
+
+StatisticsDiagnosis loadStatisticsTable(QTableWidget *table, const QString &fileName)
+{
+    const StatisticsRead read = readStatisticsFile(fileName);
+    showStatisticsTable(table, read);
+    return read.diagnosis;
 }

@@ -7,6 +7,7 @@
 
 class QTableWidget;
 struct StatisticsFile;
+struct StatisticsRead;
 
 // Gives a table its two stretched columns, whether or not a file fills it later.
 void prepareStatisticsTable(QTableWidget *table);
@@ -15,9 +16,12 @@ void prepareStatisticsTable(QTableWidget *table);
 // row per data line with a centred item in each of the two columns.
 void fillStatisticsTable(QTableWidget *table, const StatisticsFile &file);
 
-// Prepares the table and fills it from the file. A file that cannot be opened
-// leaves the table empty, with Qt's default column labels; start-up goes on.
-// The table's tool tip then says what loading found, which is also returned.
+// Prepares the table and shows a file read from disk in it; a file that could
+// not be opened leaves the table empty, with Qt's default column labels. The
+// table's tool tip then says what loading found.
+void showStatisticsTable(QTableWidget *table, const StatisticsRead &read);
+
+// Reads the file and shows it as above; returns what loading found.
 StatisticsDiagnosis loadStatisticsTable(QTableWidget *table, const QString &fileName);
 
 #endif // VELMIRA_STATISTICSTABLE_H

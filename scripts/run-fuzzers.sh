@@ -1,7 +1,7 @@
 #!/bin/sh
 # Runs every libFuzzer target of a VELMIRA_FUZZ=ON build for a while.
 #
-#   tests/fuzz/run-fuzzers.sh BUILD_DIR [SECONDS]
+#   scripts/run-fuzzers.sh BUILD_DIR [SECONDS]
 #
 # Each target runs SECONDS (default 60) on a copy of its seed corpus in a
 # temporary folder; the committed corpus is never written to. Exits non-zero
@@ -22,7 +22,7 @@ case $seconds in
     ;;
 esac
 
-fuzz_dir=$(cd "$(dirname "$0")" && pwd)
+fuzz_dir=$(cd "$(dirname "$0")/../tests/fuzz" && pwd)
 corpus_dir=$fuzz_dir/corpus
 work=$(mktemp -d "${TMPDIR:-/tmp}/velmira-fuzz.XXXXXX") || exit 2
 
