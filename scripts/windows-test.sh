@@ -117,10 +117,11 @@ install_silently() {
     # The target is stored folder by folder, the working folder as one string.
     strings -el "$shortcut" >"$work/shortcut.txt"
     # The full paths (working folder, icon) are left out of the target's folders.
-    target=$(grep -v '^[A-Z]:\\' "$work/shortcut.txt" | tr '\n' '\\')
+    target=$(grep -v '[A-Z]:\\' "$work/shortcut.txt" | tr '\n' '\\')
     grep -qi 'Program Files\\Velmira\\velmira.exe\\' <<<"$target" || fail "the shortcut does not start velmira.exe"
     grep -qix 'C:\\ProgramData\\Velmira' "$work/shortcut.txt" || fail "the shortcut does not start in %ProgramData%\\Velmira"
-    grep -qix 'C:\\Program Files\\Velmira\\velmira.exe' "$work/shortcut.txt" || fail "the shortcut does not show the program's icon"
+    # The icon's path follows its length, which strings may take for a letter.
+    grep -qi 'C:\\Program Files\\Velmira\\velmira\.exe$' "$work/shortcut.txt" || fail "the shortcut does not show the program's icon"
 }
 
 # The installer's and the uninstaller's pages are Russian and show the
