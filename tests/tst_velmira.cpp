@@ -947,6 +947,7 @@ void VelmiraTest::captionsShrinkToFit()
         return;
     const int pixelSize = widget->font().pixelSize();
     QVERIFY2(pixelSize > 0 && pixelSize < 14, qPrintable(QString::number(pixelSize)));
+    QVERIFY(widget->font().styleStrategy() & QFont::PreferAntialias);
     QFont larger = widget->font();
     larger.setPixelSize(pixelSize + 1);
     widget->setFont(larger);

@@ -77,6 +77,7 @@ void shrinkCaptionsToFit(QWidget &window)
         int pixelSize = QFontInfo(font).pixelSize();
         while (!captionFits(*widget) && pixelSize > SmallestPixelSize) {
             font.setPixelSize(--pixelSize);
+            font.setStyleStrategy(QFont::PreferAntialias);
             widget->setFont(font);
             settleLayout(*widget);
         }

@@ -11,7 +11,9 @@ bool captionFits(const QWidget &widget);
 // The form places its widgets at fixed positions and sizes. Where the system's
 // font cuts a caption, that widget alone gets the same font a whole pixel
 // smaller at a time until the caption fits: whole pixels keep the glyphs on the
-// pixel grid, so they stay sharp. Widgets whose captions fit keep their font,
+// pixel grid, so they stay sharp. The smaller font is antialiased: below its
+// usual size Tahoma asks for plain black pixels, and its hinting then drops
+// strokes of the Cyrillic letters. Widgets whose captions fit keep their font,
 // and no widget moves or changes size.
 void shrinkCaptionsToFit(QWidget &window);
 
