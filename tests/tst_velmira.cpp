@@ -791,14 +791,19 @@ namespace {
 // The room a widget gives its caption, and the caption's own extent.
 QRect captionRoom(const QWidget *widget)
 {
+    QRect room = widget->contentsRect();
     const auto *button = qobject_cast<const QAbstractButton *>(widget);
-    if (!button || qobject_cast<const QPushButton *>(widget))
-        return widget->contentsRect();
-    QStyleOptionButton option;
-    option.initFrom(button);
-    const bool radio = qobject_cast<const QRadioButton *>(widget);
-    return widget->style()->subElementRect(
-        radio ? QStyle::SE_RadioButtonContents : QStyle::SE_CheckBoxContents, &option, widget);
+    if (button && !qobject_cast<const QPushButton *>(widget)) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        const bool radio = qobject_cast<const QRadioButton *>(widget);
+        room = widget->style()->subElementRect(
+            radio ? QStyle::SE_RadioButtonContents : QStyle::SE_CheckBoxContents, &option, widget);
+    }
+    // A widget that overhangs its parent (a layout too narrow for it) is cut at its edge.
+    if (!widget->isWindow() && widget->parentWidget())
+        room &= QRect(-widget->pos(), widget->parentWidget()->size());
+    return room;
 }
 
 QString captionOf(const QWidget *widget)
@@ -890,6 +895,8 @@ void VelmiraTest::captionsShrinkToFit_data()
     row("label that fits", "label", conclusion, 0, 0);
     row("label a colon too narrow", "label", conclusion, -3, 0);
     row("label far too narrow", "label", conclusion, -30, 0);
+    row("label that overhangs its parent", "overhanging label", conclusion, -3, 0);
+    row("label that ends at its parent's edge", "overhanging label", conclusion, 0, 0);
     row("label a pixel too low", "label", conclusion, 4, -1);
     row("second line too wide", "label",
         QStringLiteral("ВЕРОЯТНОСТЬ УСПЕШНОЙ УСТАНОВКИ\nМОЧЕТОЧНИКОГО КОЖУХА СОСТАВЛЯЕТ"), -8, 0);
@@ -932,15 +939,20 @@ void VelmiraTest::captionsShrinkToFit()
     int inkWidth = 0;
     for (const QString &line : lines)
         inkWidth = qMax(inkWidth, widget->fontMetrics().tightBoundingRect(line).width());
-    const QRect geometry(5, 7, inkWidth + 400 - room.width() + spareWidth,
+    const int width = inkWidth + 400 - room.width() + spareWidth;
+    const QRect geometry(5, 7, width,
                          widget->fontMetrics().lineSpacing() * int(lines.size()) + 200
                              - room.height() + spareHeight);
-    widget->setGeometry(geometry);
+    // An overhanging label is wide enough itself; its parent ends where it would.
+    const bool overhangs = kind == QLatin1String("overhanging label");
+    widget->setGeometry(overhangs ? geometry.adjusted(0, 0, 20, 0) : geometry);
+    if (overhangs)
+        window.resize(geometry.left() + width, 300);
     const bool fits = spareWidth >= 0 && (spareHeight >= 0 || kind == QLatin1String("groupBox"));
     QCOMPARE(captionFits(*widget), fits);
 
     shrinkCaptionsToFit(window);
-    QCOMPARE(widget->geometry(), geometry);
+    QCOMPARE(widget->geometry(), overhangs ? geometry.adjusted(0, 0, 20, 0) : geometry);
     QVERIFY(captionFits(*widget));
     QCOMPARE(widget->testAttribute(Qt::WA_SetFont), !fits);
     if (fits)

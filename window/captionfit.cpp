@@ -27,7 +27,7 @@ QString captionOf(const QWidget &widget)
 }
 
 // A check box or radio button draws its text beside its indicator.
-QRect captionRoom(const QWidget &widget)
+QRect ownCaptionRoom(const QWidget &widget)
 {
     const auto *button = qobject_cast<const QAbstractButton *>(&widget);
     if (!button || qobject_cast<const QPushButton *>(&widget))
@@ -37,6 +37,16 @@ QRect captionRoom(const QWidget &widget)
     const bool radio = qobject_cast<const QRadioButton *>(&widget);
     return widget.style()->subElementRect(
         radio ? QStyle::SE_RadioButtonContents : QStyle::SE_CheckBoxContents, &option, &widget);
+}
+
+// What of that room shows: a layout that is too narrow for a widget's
+// minimum width lets it overhang its parent, which cuts it off at its edge.
+QRect captionRoom(const QWidget &widget)
+{
+    QRect room = ownCaptionRoom(widget);
+    if (const QWidget *parent = widget.parentWidget(); parent && !widget.isWindow())
+        room &= QRect(-widget.pos(), parent->size());
+    return room;
 }
 
 // A widget placed by a layout gets its room from the layout, which must have
