@@ -3,12 +3,15 @@
 #include <QAbstractButton>
 #include <QFontInfo>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLayout>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyleOptionButton>
 #include <QWidget>
+#include <QtMath>
 
 namespace {
 
@@ -41,12 +44,45 @@ QRect ownCaptionRoom(const QWidget &widget)
 
 // What of that room shows: a layout that is too narrow for a widget's
 // minimum width lets it overhang its parent, which cuts it off at its edge.
-QRect captionRoom(const QWidget &widget)
+// (Widgets at fixed positions are placed to fit; their parents, such as tab
+// pages, may not have their size yet.)
+QRect captionRoom(QWidget &widget)
 {
     QRect room = ownCaptionRoom(widget);
-    if (const QWidget *parent = widget.parentWidget(); parent && !widget.isWindow())
+    const QWidget *parent = widget.parentWidget();
+    if (parent && parent->layout() && parent->layout()->indexOf(&widget) >= 0)
         room &= QRect(-widget.pos(), parent->size());
     return room;
+}
+
+// The width of a line's ink as it is drawn, in the widget's pixels. On a
+// scaled screen the glyphs are drawn at the screen's size, hinted there, and
+// may come out wider than the font's metrics at 100 % say.
+int drawnInkWidth(const QWidget &widget, const QString &line)
+{
+    const qreal ratio = widget.devicePixelRatioF();
+    const QFontMetrics metrics = widget.fontMetrics();
+    const int margin = metrics.height();
+    QImage image(QSize(metrics.horizontalAdvance(line) + 2 * margin, metrics.height()) * ratio,
+                 QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setFont(widget.font());
+    painter.drawText(margin, metrics.ascent(), line);
+    painter.end();
+    int left = image.width();
+    int right = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *pixels = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(pixels[x]) != 0) {
+                left = qMin(left, x);
+                right = qMax(right, x);
+            }
+        }
+    }
+    return right < left ? 0 : qCeil((right - left + 1) / ratio);
 }
 
 // A widget placed by a layout gets its room from the layout, which must have
@@ -59,7 +95,7 @@ void settleLayout(const QWidget &widget)
 
 } // namespace
 
-bool captionFits(const QWidget &widget)
+bool captionFits(QWidget &widget)
 {
     const QString caption = captionOf(widget);
     if (caption.isEmpty())
@@ -69,7 +105,7 @@ bool captionFits(const QWidget &widget)
     const QStringList lines = caption.split(QLatin1Char('\n'));
     for (const QString &line : lines) {
         // The ink, not the advance: an advance may end in blank pixels.
-        if (metrics.tightBoundingRect(line).width() > room.width())
+        if (drawnInkWidth(widget, line) > room.width())
             return false;
     }
     // A radio button's or group box's title may overhang its frame's height.

@@ -4,9 +4,9 @@
 class QWidget;
 
 // Whether the widget's caption (a label's text, a button's text, a group box's
-// title) fits, line by line, in the room the widget gives it. A widget without
-// a caption fits.
-bool captionFits(const QWidget &widget);
+// title) fits, line by line, in the room the widget gives it and shows of it.
+// A widget without a caption fits.
+bool captionFits(QWidget &widget);
 
 // The form places its widgets at fixed positions and sizes. Where the system's
 // font cuts a caption, that widget alone gets the same font a whole pixel
