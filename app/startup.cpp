@@ -51,7 +51,6 @@ int runVelmira(QApplication &application)
     QApplication::setWindowIcon(QIcon(iconPixmap));
 
     Velmira window;
-    fitCaptionsToFixedLayout(window);
     // Below 100 % only a scaled view of the window can show all of it. Made
     // after the window, the view is destroyed first and hands the window back.
     std::optional<ShrunkenWindow> view;
@@ -60,5 +59,8 @@ int runVelmira(QApplication &application)
         shown = &view.emplace(&window, shrink);
     centreOnScreen(shown);
     shown->show();
+    // Shown, the window is laid out on its screen at its scale; it is painted
+    // only once the event loop runs.
+    fitCaptionsToFixedLayout(window);
     return application.exec();
 }

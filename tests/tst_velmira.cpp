@@ -937,9 +937,10 @@ void VelmiraTest::captionsShrinkToFit()
     widget->setGeometry(0, 0, 400, 200);
     const QRect room = captionRoom(widget);
     const QStringList lines = caption.split(QLatin1Char('\n'));
+    // How far the ink reaches from where the caption starts.
     int inkWidth = 0;
     for (const QString &line : lines)
-        inkWidth = qMax(inkWidth, widget->fontMetrics().tightBoundingRect(line).width());
+        inkWidth = qMax(inkWidth, widget->fontMetrics().tightBoundingRect(line).right() + 1);
     const int width = inkWidth + 400 - room.width() + spareWidth;
     const QRect geometry(5, 7, width,
                          widget->fontMetrics().lineSpacing() * int(lines.size()) + 200

@@ -55,10 +55,12 @@ QRect captionRoom(QWidget &widget)
     return room;
 }
 
-// The width of a line's ink as it is drawn, in the widget's pixels. On a
-// scaled screen the glyphs are drawn at the screen's size, hinted there, and
-// may come out wider than the font's metrics at 100 % say.
-int drawnInkWidth(const QWidget &widget, const QString &line)
+// How far a line's ink reaches from where it starts being drawn, in the
+// widget's pixels: a widget draws its caption from the left of its room, and
+// the ink must end inside it. On a scaled screen the glyphs are drawn at the
+// screen's size, hinted there, and may reach further than the font's metrics
+// at 100 % say, so the line is drawn at the screen's scale and looked at.
+int drawnInkReach(const QWidget &widget, const QString &line)
 {
     const qreal ratio = widget.devicePixelRatioF();
     const QFontMetrics metrics = widget.fontMetrics();
@@ -71,18 +73,15 @@ int drawnInkWidth(const QWidget &widget, const QString &line)
     painter.setFont(widget.font());
     painter.drawText(margin, metrics.ascent(), line);
     painter.end();
-    int left = image.width();
     int right = -1;
     for (int y = 0; y < image.height(); ++y) {
         const auto *pixels = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            if (qAlpha(pixels[x]) != 0) {
-                left = qMin(left, x);
-                right = qMax(right, x);
-            }
+        for (int x = image.width() - 1; x > right; --x) {
+            if (qAlpha(pixels[x]) != 0)
+                right = x;
         }
     }
-    return right < left ? 0 : qCeil((right - left + 1) / ratio);
+    return qMax(0, qCeil((right + 1) / ratio) - margin);
 }
 
 // A widget placed by a layout gets its room from the layout, which must have
@@ -105,7 +104,7 @@ bool captionFits(QWidget &widget)
     const QStringList lines = caption.split(QLatin1Char('\n'));
     for (const QString &line : lines) {
         // The ink, not the advance: an advance may end in blank pixels.
-        if (drawnInkWidth(widget, line) > room.width())
+        if (drawnInkReach(widget, line) > room.width())
             return false;
     }
     // A radio button's or group box's title may overhang its frame's height.
