@@ -1,5 +1,6 @@
 #include "startup.h"
 
+#include "captionfit.h"
 #include "displayscaling.h"
 #include "shrunkenwindow.h"
 #include "velmira.h"
@@ -26,6 +27,18 @@ void fitFontToFixedLayout()
 #endif
 }
 
+// Windows keeps its own dialog font, whose face and size depend on the Windows
+// version and the display setting; at some settings it cuts a few captions of
+// the fixed form. Only those get a smaller font. Elsewhere the font above fits.
+void fitCaptionsToFixedLayout(QWidget &window)
+{
+#ifdef Q_OS_WIN
+    shrinkCaptionsToFit(window);
+#else
+    Q_UNUSED(window)
+#endif
+}
+
 } // namespace
 
 int runVelmira(QApplication &application)
@@ -46,5 +59,8 @@ int runVelmira(QApplication &application)
         shown = &view.emplace(&window, shrink);
     centreOnScreen(shown);
     shown->show();
+    // Shown, the window is laid out on its screen at its scale; it is painted
+    // only once the event loop runs.
+    fitCaptionsToFixedLayout(window);
     return application.exec();
 }

@@ -8,11 +8,7 @@
 // The children run on the offscreen platform in the project's data folder, where
 // the program finds its icon, its picture and its statistics files.
 
-#include "startup.h"
-
-#include <QApplication>
-#include <QMainWindow>
-#include <QTimer>
+#include "startupchild.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -37,19 +33,6 @@ namespace {
 constexpr int DefaultRuns = 40;
 constexpr double WallTimeTarget = 1.3;
 constexpr double PeakMemoryTarget = 1.2;
-
-// Both children quit as soon as their event loop has run once, after the window was shown.
-int runChild(int argc, char **argv, const std::string &kind)
-{
-    QApplication application(argc, argv);
-    QTimer::singleShot(0, &application, &QCoreApplication::quit);
-    if (kind == "velmira")
-        return runVelmira(application);
-    QMainWindow window;
-    window.resize(510, 775);
-    window.show();
-    return application.exec();
-}
 
 struct ChildRun {
     double wallMs = 0;
@@ -247,7 +230,7 @@ int main(int argc, char *argv[])
             std::fprintf(stderr, "unknown child '%s': velmira or bare\n", argv[2]);
             return 2;
         }
-        return runChild(argc, argv, kind);
+        return runStartupChild(argc, argv, kind);
     }
     int runs = DefaultRuns;
     if (argc == 2) {

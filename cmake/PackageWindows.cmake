@@ -10,7 +10,7 @@
 set(CPACK_GENERATOR "NSIS;ZIP")
 set(CPACK_VERBATIM_VARIABLES ON)  # the NSIS code below holds quotes and backslashes
 set(CPACK_PACKAGE_NAME Velmira)
-set(CPACK_PACKAGE_VENDOR "Velmira developers")
+set(CPACK_PACKAGE_VENDOR "${VELMIRA_PUBLISHER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_FILE_NAME "velmira-${PROJECT_VERSION}-win64")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY Velmira)
@@ -19,6 +19,15 @@ set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_PACKAGE_NAME Velmira)
 set(CPACK_NSIS_DISPLAY_NAME Velmira)
 set(CPACK_NSIS_INSTALLED_ICON_NAME velmira.exe)
+# Our own installer script, in Russian (data/windows/NSIS.template.in), with
+# the program's icon and the links of its "Programs and Features" entry.
+set(CPACK_MODULE_PATH "${PROJECT_SOURCE_DIR}/data/windows")
+set(CPACK_NSIS_MUI_ICON "${VELMIRA_WINDOWS_ICON}")
+set(CPACK_NSIS_MUI_UNIICON "${VELMIRA_WINDOWS_ICON}")
+set(CPACK_NSIS_MUI_WELCOMEFINISHPAGE_BITMAP "${VELMIRA_INSTALLER_BITMAP}")
+set(CPACK_NSIS_MUI_UNWELCOMEFINISHPAGE_BITMAP "${VELMIRA_INSTALLER_BITMAP}")
+set(CPACK_NSIS_URL_INFO_ABOUT "${VELMIRA_HOMEPAGE}")
+set(CPACK_NSIS_HELP_LINK "${VELMIRA_HOMEPAGE}")
 # A 64-bit Unicode installer, like the program: it runs where the program runs
 # (and under a 64-bit-only Wine), and sees the real Program Files.
 set(CPACK_NSIS_DEFINES "  Target amd64-unicode")
@@ -33,7 +42,7 @@ set(VELMIRA_PROGRAM_DATA_FILES Tavrel.jpg stet.png)
 set(data_dir [[
   ReadEnvStr $R9 PROGRAMDATA
   StrCmp $R9 "" 0 +3
-    MessageBox MB_OK|MB_ICONSTOP "%ProgramData% is not set." /SD IDOK
+    MessageBox MB_OK|MB_ICONSTOP "Переменная %ProgramData% не задана: некуда положить статистику клиники." /SD IDOK
     Abort
   StrCpy $R9 "$R9\Velmira"
   CreateDirectory "$R9"]])
@@ -49,17 +58,18 @@ foreach(file IN LISTS VELMIRA_PROGRAM_DATA_FILES)
 endforeach()
 set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "${install_data}")
 
-# The shortcut's working folder is the output path when it is made.
+# The shortcut's working folder is the output path when it is made; its icon
+# is the program's own.
 set(CPACK_NSIS_CREATE_ICONS_EXTRA "${data_dir}
   SetOutPath \"$R9\"
-  CreateShortCut \"$SMPROGRAMS\\$STARTMENU_FOLDER\\Velmira.lnk\" \"$INSTDIR\\velmira.exe\"
+  CreateShortCut \"$SMPROGRAMS\\$STARTMENU_FOLDER\\Velmira.lnk\" \"$INSTDIR\\velmira.exe\" \"\" \"$INSTDIR\\velmira.exe\" 0
   SetOutPath \"$INSTDIR\"")
 set(CPACK_NSIS_DELETE_ICONS_EXTRA [[
   Delete "$SMPROGRAMS\$MUI_TEMP\Velmira.lnk"]])
 
 set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS [[
   ReadEnvStr $R9 PROGRAMDATA
-  DetailPrint "The statistics in $R9\Velmira are left in place."
-  MessageBox MB_OK|MB_ICONINFORMATION "Velmira's data folder $R9\Velmira, with the clinic's statistics files, is left in place. Delete it by hand if it is no longer needed." /SD IDOK]])
+  DetailPrint "Статистика клиники в $R9\Velmira оставлена на месте."
+  MessageBox MB_OK|MB_ICONINFORMATION "Папка $R9\Velmira со статистикой клиники оставлена на месте. Удалите её вручную, если она больше не нужна." /SD IDOK]])
 
 include(CPack)

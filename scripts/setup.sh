@@ -14,10 +14,10 @@ test=(qt6-base-dev qt6-qpa-plugins clang libclang-rt-14-dev dpkg-dev file
 # The Debian package's checks (scripts/test-package.sh).
 package=(lintian devscripts desktop-file-utils appstream man-db strace procps)
 # The Windows program: cross compiler, Qt's source (apt-get source unpacks with
-# dpkg-dev), the installer's makensis, and Wine (with its own Tahoma) to test it
-# on Xvfb, xdotool to press and close, xclip to read the clipboard, locales for
-# the Russian code page.
-windows=(g++-mingw-w64-x86-64-posix mingw-w64-tools dpkg-dev xz-utils nsis
+# dpkg-dev), the installer's makensis, rsvg-convert and icotool for the icon,
+# and Wine (with its own Tahoma) to test it on Xvfb, xdotool to press and close,
+# xclip to read the clipboard, locales for the Russian code page.
+windows=(g++-mingw-w64-x86-64-posix mingw-w64-tools dpkg-dev xz-utils nsis icoutils librsvg2-bin
          wine wine64 fonts-wine xvfb x11-apps x11-utils netpbm xdotool xclip locales)
 
 case "${1:-}" in

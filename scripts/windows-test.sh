@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The Windows program, built and tested on this machine: cross-builds Qt (once,
 # cached) and Velmira, runs the test suite under Wine, makes the ZIP and the
-# installer, installs silently under Wine, starts the installed program the way
-# its Start-menu shortcut does, presses and closes it, takes screenshots at
-# 100 %, 125 % and 150 %, reinstalls over an edited statistics file and
-# uninstalls. Everything Wine writes stays in a prefix inside the build folder.
+# installer, shows its first Russian page and the uninstaller's, installs
+# silently under Wine, starts the installed program the way its Start-menu
+# shortcut does, presses and closes it, takes screenshots at 100 %, 125 %, 150 %
+# and 200 %, reinstalls over an edited statistics file and uninstalls.
+# Everything Wine writes stays in a prefix inside the build folder.
 # Usage: scripts/windows-test.sh [build folder]   (default: build-windows)
 # VELMIRA_MINGW_QT=<prefix> uses a Qt for MinGW-w64 built elsewhere.
 set -euo pipefail
@@ -28,6 +29,11 @@ package="$build/velmira-$version-win64"
 # Subsystem 2 is the Windows GUI: no console window opens beside the program.
 headers=$(x86_64-w64-mingw32-objdump -p "$build/velmira.exe")
 grep -Eq '^Subsystem[[:space:]]+0+2[[:space:]]' <<<"$headers" || fail "velmira.exe is not a GUI-subsystem executable"
+# Its icon (type 14, the group) for Explorer and its version details (type 16).
+resources=$(wrestool -l "$build/velmira.exe")
+echo "$resources"
+grep -q -- '--type=14 ' <<<"$resources" || fail "velmira.exe has no icon"
+grep -q -- '--type=16 ' <<<"$resources" || fail "velmira.exe has no version resource"
 
 # Fresh Wine prefixes in the build folder, one for the tests (on Qt's offscreen
 # platform) and one to install into; the user's own ~/.wine is never used.
@@ -46,7 +52,8 @@ trap cleanup EXIT
 wine_do() { timeout -k 10 "${WINE_TIMEOUT:-300}" wine "$@"; }
 wine_wait() { timeout -k 10 120 wineserver -w || fail "Wine did not settle"; }
 
-start_xvfb 1280x1280
+# Tall enough for the window at 200 % (LogPixels 192).
+start_xvfb 1700x1700
 
 step "Wine prefix for the tests"
 rm -rf "$WINEPREFIX"
@@ -71,7 +78,7 @@ rm -f "$package.zip" "$package.exe"
 (cd "$build" && cpack -G "NSIS;ZIP" >"$build/cpack.log") || { cat "$build/cpack.log"; fail "cpack failed"; }
 [ -f "$package.exe" ] && [ -f "$package.zip" ] || fail "cpack made no $package.exe or .zip"
 listing=$(cmake -E tar tf "$package.zip")
-for file in velmira.exe Qt5Core.dll Qt5Gui.dll Qt5Widgets.dll \
+for file in velmira.exe velmira-stats.exe Qt5Core.dll Qt5Gui.dll Qt5Widgets.dll \
     platforms/qwindows.dll imageformats/qjpeg.dll styles/qwindowsvistastyle.dll \
     libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll \
     Statistics_1.txt Statistics_2.txt Tavrel.jpg stet.png; do
@@ -100,6 +107,7 @@ install_silently() {
     wine_do "$package.exe" /S || fail "the installer failed"
     wine_wait
     [ -f "$program_dir/velmira.exe" ] || fail "no velmira.exe in Program Files"
+    [ -f "$program_dir/velmira-stats.exe" ] || fail "no velmira-stats.exe in Program Files"
     [ -f "$program_dir/platforms/qwindows.dll" ] || fail "no platform plugin in Program Files"
     [ -f "$program_dir/Uninstall.exe" ] || fail "no uninstaller"
     for file in Statistics_1.txt Statistics_2.txt Tavrel.jpg stet.png; do
@@ -109,13 +117,68 @@ install_silently() {
     # The shortcut names the program and, as "Start in", the data folder.
     # The target is stored folder by folder, the working folder as one string.
     strings -el "$shortcut" >"$work/shortcut.txt"
-    target=$(tr '\n' '\\' <"$work/shortcut.txt")
+    # The full paths (working folder, icon) are left out of the target's folders.
+    target=$(grep -v '[A-Z]:\\' "$work/shortcut.txt" | tr '\n' '\\')
     grep -qi 'Program Files\\Velmira\\velmira.exe\\' <<<"$target" || fail "the shortcut does not start velmira.exe"
     grep -qix 'C:\\ProgramData\\Velmira' "$work/shortcut.txt" || fail "the shortcut does not start in %ProgramData%\\Velmira"
+    # The icon's path follows its length, which strings may take for a letter.
+    grep -qi 'C:\\Program Files\\Velmira\\velmira\.exe$' "$work/shortcut.txt" || fail "the shortcut does not show the program's icon"
 }
+
+# The installer's and the uninstaller's pages are Russian and show the
+# program's icon. first_page starts one, waits for its window by the Russian
+# title, photographs it and ends it with the prefix's server: by then it has
+# installed or removed nothing.
+first_page() {  # title, screenshot file, program [argument...]
+    local title=$1 file=$2 page=
+    shift 2
+    timeout -k 10 120 wine "$@" &
+    for _ in $(seq 300); do
+        page=$(xdotool search --onlyvisible --name "^$title" 2>/dev/null | head -n1) && [ -n "$page" ] && break
+        sleep 0.1
+    done
+    [ -n "$page" ] || fail "no window titled '$title'"
+    sleep 2  # let it paint
+    screenshot "$page" "$file"
+    wine_stop
+    wait $! 2>/dev/null || true
+}
+# The icon's sizes, as Explorer reads them from a program's icon group.
+icon_sizes() { wrestool -x -t14 "$1" 2>/dev/null | icotool -l - 2>/dev/null | grep -o -- '--width=[0-9]* --height=[0-9]*'; }
+program_icon=$(icon_sizes "$build/velmira.exe")
+grep -q -- '--width=256 --height=256' <<<"$program_icon" || fail "velmira.exe's icon lacks the 256-pixel image"
+[ "$(icon_sizes "$package.exe")" = "$program_icon" ] || fail "the installer does not show the program's icon"
+
+step "the installer's first page"
+mkdir -p "$shots"
+first_page 'Установка Velmira' "$shots/installer.png" "$package.exe"
 
 step "silent install"
 install_silently
+
+step "velmira-stats.exe on a Windows-1251 case log"
+# As a clinic runs it from a console: the example log, saved by a spreadsheet
+# on a Russian Windows, into both tables and the report.
+stats_out="$work/stats"
+mkdir -p "$stats_out"
+cp "$root/data/examples/synthetic-case-log-cp1251.csv" "$stats_out/"
+(cd "$stats_out" && wine_do 'C:\Program Files\Velmira\velmira-stats.exe' synthetic-case-log-cp1251.csv \
+    >"$work/stats.log" 2>&1) || { cat "$work/stats.log"; fail "velmira-stats.exe failed"; }
+wine_wait
+for name in Statistics_1.txt Statistics_2.txt Statistics_report.pdf; do
+    [ -s "$stats_out/$name" ] || fail "velmira-stats.exe wrote no $name"
+done
+grep -q '^# Статистика клиники: ' "$stats_out/Statistics_1.txt" || fail "Statistics_1.txt lacks its summary line"
+head -c 5 "$stats_out/Statistics_report.pdf" | grep -q '%PDF-' || fail "the report is no PDF"
+echo "velmira-stats.exe: both tables and the report from the Windows-1251 log"
+[ "$(icon_sizes "$program_dir/Uninstall.exe")" = "$program_icon" ] || fail "the uninstaller does not show the program's icon"
+# The "Programs and Features" entry.
+entry=$(wine_do reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Velmira' | tr -d '\r')
+echo "$entry"
+for value in "DisplayIcon.*velmira\.exe,0" "DisplayVersion.*$version" "Publisher.*Velmira developers" \
+    "EstimatedSize.*0x[0-9a-f]" "URLInfoAbout.*https://" "HelpLink.*https://"; do
+    grep -Eq "^ +$value" <<<"$entry" || fail "the uninstall entry lacks $value"
+done
 
 window=
 start_program() {  # in the data folder, as the shortcut starts it
@@ -154,8 +217,8 @@ screenshot "$window" "$shots/velmira-96dpi.png"
 close_program
 echo "initial press: $figure %, exit status 0"
 
-# Windows' display scaling at 125 % and 150 %.
-for dpi in 120 144; do
+# Windows' display scaling at 125 %, 150 % and 200 %.
+for dpi in 120 144 192; do
     step "display scaling: LogPixels $dpi"
     wine_do reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
     wine_do reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
@@ -175,6 +238,10 @@ printf '# edited by the clinic\n' >>"$data_dir/Statistics_1.txt"
 cp "$data_dir/Statistics_1.txt" "$work/edited.txt"
 install_silently
 cmp -s "$work/edited.txt" "$data_dir/Statistics_1.txt" || fail "reinstalling replaced the clinic's Statistics_1.txt"
+
+step "the uninstaller's first page"
+first_page 'Удаление Velmira' "$shots/uninstaller.png" 'C:\Program Files\Velmira\Uninstall.exe'
+[ -f "$program_dir/velmira.exe" ] || fail "showing the uninstaller's page removed the program"
 
 step "uninstall"
 # _?= runs the uninstaller in place, so that it ends when its work is done.
