@@ -73,10 +73,14 @@ QString rowEvidenceFields(const RowEvidence &evidence)
 {
     if (evidence.isInterpolated())
         return QStringLiteral("0,0,,,,,,");
-    return QStringList {QString::number(evidence.cases),       QString::number(evidence.placed),
-                        QString::number(evidence.blockCases),  QString::number(evidence.blockPlaced),
-                        evidence.blockFrom,                    evidence.blockTo,
-                        QString::number(evidence.intervalLow), QString::number(evidence.intervalHigh)}
+    return QStringList {QString::number(evidence.cases),
+                        QString::number(evidence.placed),
+                        QString::number(evidence.blockCases),
+                        QString::number(evidence.blockPlaced),
+                        evidence.blockFrom,
+                        evidence.blockTo,
+                        QString::number(evidence.intervalLow),
+                        QString::number(evidence.intervalHigh)}
         .join(Separator);
 }
 
@@ -94,8 +98,14 @@ std::optional<RowEvidence> readRowEvidence(const QString &fields)
             return std::nullopt;
         numbers.append(*value);
     }
-    RowEvidence evidence {numbers[0], numbers[1], numbers[2], numbers[3],
-                          parts.at(4).trimmed(), parts.at(5).trimmed(), numbers[4], numbers[5]};
+    RowEvidence evidence {numbers[0],
+                          numbers[1],
+                          numbers[2],
+                          numbers[3],
+                          parts.at(4).trimmed(),
+                          parts.at(5).trimmed(),
+                          numbers[4],
+                          numbers[5]};
     if (!holdsTogether(evidence))
         return std::nullopt;
     return evidence;

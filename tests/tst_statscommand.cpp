@@ -1,8 +1,8 @@
 #include "outputfolder.h"
-#include "velmiraversion.h"
 #include "rowevidence.h"
 #include "statisticsfile.h"
 #include "statisticslookup.h"
+#include "velmiraversion.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -50,8 +50,12 @@ Run runStats(const QStringList &arguments, bool withDisplayVariables = true)
     process.start(QStringLiteral(VELMIRA_STATS_PROGRAM), arguments);
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
         return {};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    // Windows' C runtime ends a text stream's lines with CR LF.
+    const auto text = [](const QByteArray &bytes) {
+        return QString::fromUtf8(bytes).replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    };
+    return {process.exitCode(), text(process.readAllStandardOutput()),
+            text(process.readAllStandardError())};
 }
 
 Folder snapshot(const QString &path)
