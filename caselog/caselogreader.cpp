@@ -37,7 +37,8 @@ CaseLogReading CaseLogReader::read(const QByteArray &bytes)
     }
     reading.delimiter = DelimitedRecords::headerDelimiter(log.text);
     DelimitedRecords records(log.text, reading.delimiter);
-    if (log.text.trimmed().isEmpty()) {
+    // Judged in place: a trimmed copy of a large log would cost as much as reading it.
+    if (QStringView(log.text).trimmed().isEmpty()) {
         reading.error = tr("журнал пуст: в нём нет даже строки заголовка.");
         return reading;
     }

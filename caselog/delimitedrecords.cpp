@@ -99,8 +99,8 @@ bool DelimitedRecords::readField(QString *into)
     bool anything = false;
     for (; !fieldEnds(position); ++position)
         anything = anything || !text.at(position).isSpace();
-    if (into)
-        *into = text.mid(start, position - start);
+    if (into) // into the room the cell had, since nearly every row has the same widths
+        into->append(text.constData() + start, position - start);
     return anything;
 }
 
@@ -124,7 +124,7 @@ bool DelimitedRecords::read(const QVector<int> &fieldColumns, QVector<QString> &
 {
     startLine = line;
     for (QString &cell : cells)
-        cell.clear();
+        cell.resize(0);
     bool anything = false;
     for (int field = 0;; ++field) {
         const int slot = field < fieldColumns.size() ? fieldColumns.at(field) : -1;

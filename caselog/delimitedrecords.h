@@ -34,8 +34,9 @@ public:
 private:
     bool fieldEnds(int at) const;
     void skipLineEnd();
-    // Reads one field from position, up to its delimiter or line end; copies it
-    // into *into when given. Returns whether the field was not empty.
+    // Reads one field from position, up to its delimiter or line end; appends it
+    // to *into, which the caller has emptied, when given. Returns whether the
+    // field was not empty.
     bool readField(QString *into);
     void readQuoted(QString *into);
 

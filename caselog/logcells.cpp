@@ -69,6 +69,11 @@ bool isLogDiameter(const QString &cell)
 
 std::optional<SheathSize> readLogSheath(const QString &cell)
 {
+    // The interface's own names first: nearly every row of a log holds one.
+    for (SheathSize sheath : {SheathSize::Ch10To12, SheathSize::Ch12To14}) {
+        if (cell == sheathName(sheath))
+            return sheath;
+    }
     QString key = cell.toLower();
     key.remove(QLatin1Char(' '));
     key.remove(QChar(0x00A0));
