@@ -5,7 +5,7 @@
 
 #include <QAbstractItemModel>
 #include <QDebug>
-#include <QVector>
+#include <QLoggingCategory>
 
 #include <algorithm>
 #include <optional>
@@ -57,11 +57,11 @@ struct DiameterReading {
 
 DiameterReading readDiameters(const CalculationInput &input)
 {
-    QVector<double> diameters;
+    std::array<double, 3> diameters {};
     DiameterReading reading;
     for (int i = 0; i < int(input.diameterTexts.size()); ++i) {
         if (const std::optional<double> diameter = readDiameter(input.diameterTexts[i]))
-            diameters.append(*diameter);
+            diameters[i] = *diameter;
         else if (reading.invalidDiameter < 0)
             reading.invalidDiameter = i;
     }
@@ -91,7 +91,10 @@ CalculationResult calculateProbability(const CalculationInput &input,
     QString minimumText;
     if (invalidDiameter < 0) {
         minimumText = twoDecimalText(minimum);
-        qDebug() << minimumText;
+        // Checked first, so that a run over a case log, which turns the
+        // line off, does not format it once per case.
+        if (QLoggingCategory::defaultCategory()->isDebugEnabled())
+            qDebug() << minimumText;
     }
 
     // A stricture rules the sheath out whatever the diameters say.
