@@ -2,19 +2,17 @@
 // by the calculator's rule, fit, render both tables; no report) against the
 // bare cost of reading the same log and splitting its fields, for logs of
 // 10,000, 100,000 and 1,000,000 cases. The two run interleaved in one
-// process, several repetitions each; the medians and their ratios are
-// printed, with the growth per tenfold size. The report is timed apart.
+// process, several repetitions each; the medians of wall and processor time
+// and their ratios are printed, with the wall time's growth per tenfold size.
+// The report is timed apart.
 //
 //   bench_caselog [REPETITIONS]     (default 5; on an otherwise idle machine)
 
-#include "caselogreader.h"
-#include "casetally.h"
-#include "evidencebuilder.h"
+#include "logevidence.h"
 #include "logtext.h"
 #include "statisticsreport.h"
 #include "statisticswriter.h"
 
-#include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLoggingCategory>
@@ -40,20 +38,20 @@ struct Timing {
     double cpuMs = 0;
 };
 
-double threadCpuMs()
+double processCpuMs()
 {
     timespec now {};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
     return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
 }
 
 template<typename Work> Timing timed(Work work)
 {
     QElapsedTimer timer;
-    const double cpu = threadCpuMs();
+    const double cpu = processCpuMs();
     timer.start();
     work();
-    return {timer.nsecsElapsed() / 1e6, threadCpuMs() - cpu};
+    return {timer.nsecsElapsed() / 1e6, processCpuMs() - cpu};
 }
 
 // A spreadsheet's CSV on a Russian Windows: semicolons, decimal commas,
@@ -113,18 +111,15 @@ struct Pass {
 Pass wholePass(const QByteArray &bytes)
 {
     Pass pass;
-    CaseTally tally;
-    CaseLogReader reader([&tally](const LogCase &logCase) { tally.add(logCase); });
-    const CaseLogReading reading = reader.read(bytes);
+    const LogEvidence evidence = gatherLogEvidence(bytes);
+    pass.sheaths = evidence.sheaths;
     pass.log.logName = QStringLiteral("bench.csv");
-    pass.log.sha256 = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
-    pass.log.rowsRead = reading.rowsRead;
+    pass.log.sha256 = evidence.sha256;
+    pass.log.rowsRead = evidence.reading.rowsRead;
     pass.log.written = QDateTime::currentDateTime();
     pass.log.version = QStringLiteral("bench");
-    for (SheathSize sheath : {SheathSize::Ch10To12, SheathSize::Ch12To14}) {
-        pass.sheaths.append(buildSheathEvidence(sheath, tally.tally(sheath)));
-        pass.tableBytes += statisticsFileBytes(pass.log, pass.sheaths.last()).size();
-    }
+    for (const SheathEvidence &sheath : pass.sheaths)
+        pass.tableBytes += statisticsFileBytes(pass.log, sheath).size();
     return pass;
 }
 
@@ -171,14 +166,15 @@ int main(int argc, char *argv[])
     std::printf("%10s %12s %12s %8s %12s %12s %8s %8s\n", "cases", "split ms", "whole ms", "wall x",
                 "split cpu", "whole cpu", "cpu x", "growth");
     for (int i = 0; i < Sizes.size(); ++i) {
-        const double ratio = median(fullCpu[i]) / median(baseCpu[i]);
+        // The target is the time a clinic waits; the processor time adds the
+        // hash, which runs on another core.
+        const double ratio = median(fullWall[i]) / median(baseWall[i]);
         const QString growth = i == 0
             ? QStringLiteral("-")
-            : QString::asprintf("%.2f", median(fullCpu[i]) / median(fullCpu[i - 1]));
+            : QString::asprintf("%.2f", median(fullWall[i]) / median(fullWall[i - 1]));
         std::printf("%10d %12.1f %12.1f %7.2fx %12.1f %12.1f %7.2fx %8s %s\n", Sizes[i],
-                    median(baseWall[i]), median(fullWall[i]),
-                    median(fullWall[i]) / median(baseWall[i]), median(baseCpu[i]),
-                    median(fullCpu[i]), ratio, qPrintable(growth),
+                    median(baseWall[i]), median(fullWall[i]), ratio, median(baseCpu[i]),
+                    median(fullCpu[i]), median(fullCpu[i]) / median(baseCpu[i]), qPrintable(growth),
                     ratio <= RatioTarget ? "met" : "MISSED");
     }
     // The report, apart: it draws the 17 rows per sheath size, whatever the log's length.

@@ -2,14 +2,12 @@
 
 #include "velmiraversion.h"
 
-#include "casetally.h"
 #include "console.h"
 #include "diameter.h"
-#include "evidencebuilder.h"
+#include "logevidence.h"
 #include "statisticswriter.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -141,11 +139,12 @@ int StatsRun::reportBadRows(const CaseLogReading &reading) const
     return BadRows;
 }
 
-LogSummary StatsRun::summaryOf(const QByteArray &bytes, const CaseLogReading &reading) const
+LogSummary StatsRun::summaryOf(const LogEvidence &evidence) const
 {
+    const CaseLogReading &reading = evidence.reading;
     LogSummary log;
     log.logName = oneLine(QFileInfo(request.log).fileName());
-    log.sha256 = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+    log.sha256 = evidence.sha256;
     log.rowsRead = reading.rowsRead;
     log.badRows = reading.badRows;
     log.skippedRows = request.skipBadRows ? reading.badRows : 0;
@@ -174,31 +173,26 @@ QString StatsRun::summaryText(const LogSummary &log, const CaseLogReading &readi
     return text + tr("Папка: %1\n").arg(OutputFolder(request.outputFolder).nativePath());
 }
 
-bool StatsRun::readLog(QByteArray &bytes, CaseLogReading &reading, QVector<SheathEvidence> &sheaths)
+bool StatsRun::readLog(LogEvidence &evidence) const
 {
     QFile file(request.log);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    bytes = file.readAll();
-    CaseTally tally;
-    CaseLogReader reader([&tally](const LogCase &logCase) { tally.add(logCase); });
-    reading = reader.read(bytes);
-    for (SheathSize sheath : {SheathSize::Ch10To12, SheathSize::Ch12To14})
-        sheaths.append(buildSheathEvidence(sheath, tally.tally(sheath)));
+    evidence = gatherLogEvidence(file.readAll());
     return true;
 }
 
 int StatsRun::exec()
 {
-    QByteArray bytes;
-    CaseLogReading reading;
-    QVector<SheathEvidence> sheaths;
+    LogEvidence evidence;
     const QString logPath = QDir::toNativeSeparators(request.log);
-    if (!readLog(bytes, reading, sheaths))
+    if (!readLog(evidence))
         return fail(LogUnreadable,
                     QFileInfo(request.log).isFile()
                         ? tr("журнал %1 не удаётся прочитать: нет прав на чтение.").arg(logPath)
                         : tr("журнала %1 нет: такого файла не найдено.").arg(logPath));
+    const CaseLogReading &reading = evidence.reading;
+    const QVector<SheathEvidence> &sheaths = evidence.sheaths;
     if (!reading.error.isEmpty())
         return fail(LogUnreadable, tr("журнал %1: %2").arg(logPath, reading.error));
     if (reading.badRows > 0 && !request.skipBadRows)
@@ -206,7 +200,7 @@ int StatsRun::exec()
     if (reading.badRows > 0)
         reportBadRows(reading);
 
-    const LogSummary log = summaryOf(bytes, reading);
+    const LogSummary log = summaryOf(evidence);
     QVector<OutputFile> files = tableFiles(log, sheaths);
     if (files.isEmpty())
         return fail(NoCases,

@@ -2,6 +2,7 @@
 #define VELMIRA_STATSRUN_H
 
 #include "caselogreader.h"
+#include "logevidence.h"
 #include "outputfolder.h"
 #include "sheathevidence.h"
 #include "statsoptions.h"
@@ -35,9 +36,9 @@ public:
 
 private:
     int fail(Status status, const QString &reason) const;
-    bool readLog(QByteArray &bytes, CaseLogReading &reading, QVector<SheathEvidence> &sheaths);
+    bool readLog(LogEvidence &evidence) const;
     int reportBadRows(const CaseLogReading &reading) const;
-    LogSummary summaryOf(const QByteArray &bytes, const CaseLogReading &reading) const;
+    LogSummary summaryOf(const LogEvidence &evidence) const;
     QString summaryText(const LogSummary &log, const CaseLogReading &reading,
                         const QVector<SheathEvidence> &sheaths, const QStringList &kept) const;
 
