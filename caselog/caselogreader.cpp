@@ -82,8 +82,8 @@ void CaseLogReader::readDiameters(const QVector<QString> &cells, LogCase &logCas
     const std::array<LogColumn, 3> diameters = {LogColumn::D1, LogColumn::D2, LogColumn::D3};
     for (std::size_t i = 0; i < diameters.size(); ++i) {
         const QString &cell = cellOf(cells, diameters[i]);
-        if (isLogDiameter(cell))
-            logCase.diameters[i] = cell.trimmed();
+        if (isLogDiameter(cell)) // a copy of its own, so that the cell keeps its room
+            logCase.diameters[i] = QStringView(cell).trimmed().toString();
         else
             noteBad(diameters[i], cell);
     }

@@ -40,12 +40,15 @@ QChar DelimitedRecords::headerDelimiter(const QString &text)
     return candidates[best];
 }
 
-bool DelimitedRecords::fieldEnds(int at) const
+int DelimitedRecords::fieldEnd(int from) const
 {
-    if (at >= text.size())
-        return true;
-    const QChar c = text.at(at);
-    return c == delimiter || c == LineFeed || c == Return;
+    // Walked by pointer: every character of a log passes here.
+    const QChar *begin = text.constData();
+    const QChar *end = begin + text.size();
+    const QChar *c = begin + from;
+    while (c < end && *c != delimiter && *c != LineFeed && *c != Return)
+        ++c;
+    return int(c - begin);
 }
 
 void DelimitedRecords::skipLineEnd()
@@ -83,8 +86,7 @@ void DelimitedRecords::readQuoted(QString *into)
     // Whatever follows the closing quote up to the delimiter belongs to the
     // field, as spreadsheets read it.
     const int rest = position;
-    while (!fieldEnds(position))
-        ++position;
+    position = fieldEnd(position);
     if (into)
         into->append(text.mid(rest, position - rest));
 }
@@ -96,12 +98,12 @@ bool DelimitedRecords::readField(QString *into)
         return true;
     }
     const int start = position;
-    bool anything = false;
-    for (; !fieldEnds(position); ++position)
-        anything = anything || !text.at(position).isSpace();
-    if (into) // into the room the cell had, since nearly every row has the same widths
-        into->append(text.constData() + start, position - start);
-    return anything;
+    position = fieldEnd(start);
+    const QStringView field = QStringView(text).mid(start, position - start);
+    if (into)
+        into->append(field.data(), int(field.size()));
+    // Most fields start with what they hold; only the rest are trimmed to see.
+    return (!field.isEmpty() && !field.front().isSpace()) || !field.trimmed().isEmpty();
 }
 
 QStringList DelimitedRecords::readAll()
@@ -123,6 +125,7 @@ QStringList DelimitedRecords::readAll()
 bool DelimitedRecords::read(const QVector<int> &fieldColumns, QVector<QString> &cells)
 {
     startLine = line;
+    // Emptied but not freed: each cell keeps its room for the next row's.
     for (QString &cell : cells)
         cell.resize(0);
     bool anything = false;

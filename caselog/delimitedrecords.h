@@ -32,7 +32,9 @@ public:
     bool read(const QVector<int> &fieldColumns, QVector<QString> &cells);
 
 private:
-    bool fieldEnds(int at) const;
+    // Where the unquoted part of a field from there ends: at its delimiter, a
+    // line end or the end of the text.
+    int fieldEnd(int from) const;
     void skipLineEnd();
     // Reads one field from position, up to its delimiter or line end; appends it
     // to *into, which the caller has emptied, when given. Returns whether the

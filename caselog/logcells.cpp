@@ -95,7 +95,7 @@ std::optional<bool> readLogYesNo(const QString &cell)
     // Compared in place: two of these cells in every row.
     const QStringView key = QStringView(cell).trimmed();
     const auto is = [key](QStringView word) {
-        return key.compare(word, Qt::CaseInsensitive) == 0;
+        return key.size() == word.size() && key.compare(word, Qt::CaseInsensitive) == 0;
     };
     if (is(u"да") || is(u"yes") || is(u"1"))
         return true;
