@@ -10,8 +10,11 @@
 // a clinic's case log. They follow the diameter and the percentage as further
 // columns, which a reader of the first two fields never sees:
 //
-//   Диаметр мм,Процент,Случаев,Установлено,Случаев в блоке,Установлено в блоке,Блок от мм,Блок до
-//   мм,ДИ от %,ДИ до % 1.51,64,12,8,37,24,1.49,1.52,47,77 1.47,45,0,0,,,,,,
+// clang-format off
+//   Диаметр мм,Процент,Случаев,Установлено,Случаев в блоке,Установлено в блоке,Блок от мм,Блок до мм,ДИ от %,ДИ до %
+//   1.51,64,12,8,37,24,1.49,1.52,47,77
+//   1.47,45,0,0,,,,,,
+// clang-format on
 //
 // The block is the run of adjacent diameters that the fit pooled into one rate;
 // its Wilson interval is in whole percent. A row without cases of its own has
