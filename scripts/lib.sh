@@ -76,5 +76,9 @@ wine_environment() {  # prefix
     export WINEDEBUG=${WINEDEBUG:--all}
     export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}
 }
-# Ends the prefix's Wine server, which also keeps settings such as the code page.
-wine_stop() { timeout 20 wineserver -k 2>/dev/null || true; }
+# Ends the prefix's Wine server, which also keeps settings such as the code
+# page, and waits until it has written them and gone.
+wine_stop() {
+    timeout 20 wineserver -k 2>/dev/null || true
+    timeout 20 wineserver -w 2>/dev/null || true
+}

@@ -72,6 +72,7 @@ if x86_64-w64-mingw32-objdump -p "$1" 2>/dev/null | grep 'DLL Name: Qt[56]Test' 
     status=0
     run "$@" -o "Z:${log//\//\\},txt" || status=$?
     cat "$log"
+    [ -s "$log" ] || echo "$0: $1 wrote no test log (exit status $status)" >&2
     exit "$status"
 fi
 run "$@"

@@ -24,9 +24,13 @@ wine_environment "$prefix"
 # Fonts folder Wine falls back to a wide serif face.
 cp -n /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf \
     "$prefix/drive_c/windows/Fonts/"
+# The server a run before this one left may still be ending: the setting is
+# written to a fresh one.
+wine_stop
 for key in 'HKCU\Control Panel\Desktop' \
     'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
-    timeout 60 wine reg add "$key" /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+    timeout 60 wine reg add "$key" /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 \
+        || fail "LogPixels $dpi could not be set in $prefix"
 done
 # Programs started from here on see the setting; a running server keeps the old one.
 wine_stop
