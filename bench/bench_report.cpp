@@ -5,8 +5,8 @@
 //
 //   bench_report [-n REPETITIONS] [REPORT.pdf]
 
-#include "rowinterval.h"
 #include "statisticsreport.h"
+#include "wilsoninterval.h"
 
 #include <QCommandLineParser>
 #include <QCryptographicHash>
@@ -54,9 +54,9 @@ void fillFitted(SheathEvidence &sheath, const QVector<Counts> &rows, const QVect
 {
     for (const Block &block : pool(rows, withCases)) {
         for (int i = block.first; i <= block.last; ++i) {
-            EvidenceRow &row = sheath.rows[withCases.at(i)];
+            FittedRow &row = sheath.rows[withCases.at(i)];
             row.fittedRate = qBound(0.29, block.rate(), 0.93);
-            row.block = rowWilsonInterval(int(block.cases), int(block.placed));
+            row.block = wilsonProportion(int(block.placed), int(block.cases));
             row.blockFrom = sheath.rows.at(withCases.at(block.first)).diameter;
             row.blockTo = sheath.rows.at(withCases.at(block.last)).diameter;
         }
@@ -67,7 +67,7 @@ void fillFitted(SheathEvidence &sheath, const QVector<Counts> &rows, const QVect
 void interpolate(SheathEvidence &sheath, const QVector<int> &withCases)
 {
     for (int r = 0; r < sheath.rows.size(); ++r) {
-        EvidenceRow &row = sheath.rows[r];
+        FittedRow &row = sheath.rows[r];
         if (row.cases == 0 && !withCases.isEmpty()) {
             const auto next = std::upper_bound(withCases.cbegin(), withCases.cend(), r);
             const int right = next == withCases.cend() ? withCases.last() : *next;
@@ -82,7 +82,7 @@ void interpolate(SheathEvidence &sheath, const QVector<int> &withCases)
 
 BoundCheck boundCheck(double bound, int figure, Counts counts)
 {
-    return {bound, figure, rowWilsonInterval(counts.cases, counts.placed)};
+    return {bound, figure, wilsonProportion(counts.placed, counts.cases)};
 }
 
 SheathEvidence sheath(SheathSize size, const QVector<Counts> &rows, Counts lower, Counts upper,
@@ -93,7 +93,7 @@ SheathEvidence sheath(SheathSize size, const QVector<Counts> &rows, Counts lower
     const SheathBounds bounds = sheathBounds(size);
     QVector<int> withCases;
     for (int i = 0; i < rows.size(); ++i) {
-        EvidenceRow row;
+        FittedRow row;
         row.diameter = QString::number(bounds.lower + i / 100.0, 'f', 2);
         row.cases = rows.at(i).cases;
         row.placed = rows.at(i).placed;

@@ -7,9 +7,6 @@
 
 namespace {
 
-// Below this many cases a rate says little, whatever its interval.
-constexpr int FewCases = 10;
-
 // The texts' translation context.
 class FigureProvenance {
     Q_DECLARE_TR_FUNCTIONS(FigureProvenance)
@@ -44,7 +41,7 @@ public:
         return tr("Отмечено наличие стриктуры: %1 %").arg(figure);
     }
 
-    static QString evidenceText(const RowEvidence &evidence)
+    static QString evidenceText(const RowCounts &evidence)
     {
         if (evidence.isInterpolated())
             return tr("; в этой строке нет наблюдений: значение интерполировано по соседним "
@@ -64,16 +61,19 @@ public:
 private:
     // The fit never goes below or above the fixed bounds' figures, so a block
     // whose own rate lies beyond them shows less than its cases say.
-    static QString clippedText(const RowEvidence &evidence)
+    static QString clippedText(const RowCounts &evidence)
     {
         const double own = evidence.blockPercent();
+        const int shown = evidence.blockCases > 0
+            ? wholePercent(double(evidence.blockPlaced) / evidence.blockCases)
+            : 0;
         if (own < LowerBoundFigure)
             return tr("; доля в блоке %1 %, но таблица не опускается ниже фиксированных %2 %")
-                .arg(qRound(own))
+                .arg(shown)
                 .arg(LowerBoundFigure);
         if (own > UpperBoundFigure)
             return tr("; доля в блоке %1 %, но таблица не поднимается выше фиксированных %2 %")
-                .arg(qRound(own))
+                .arg(shown)
                 .arg(UpperBoundFigure);
         return {};
     }
@@ -83,7 +83,7 @@ private:
 
 QString figureProvenance(const CalculationResult &result, SheathSize sheath,
                          const QString &tableFile, const QString &note,
-                         const std::optional<RowEvidence> &evidence)
+                         const std::optional<RowCounts> &evidence)
 {
     if (!result.hasFigure())
         return {};

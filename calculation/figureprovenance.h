@@ -1,7 +1,7 @@
 #ifndef VELMIRA_FIGUREPROVENANCE_H
 #define VELMIRA_FIGUREPROVENANCE_H
 
-#include "rowevidence.h"
+#include "rowcounts.h"
 
 #include <QString>
 
@@ -20,6 +20,6 @@ enum class SheathSize;
 // the figure; counts are not shown for a row the user has edited.
 QString figureProvenance(const CalculationResult &result, SheathSize sheath,
                          const QString &tableFile, const QString &note,
-                         const std::optional<RowEvidence> &evidence = std::nullopt);
+                         const std::optional<RowCounts> &evidence = std::nullopt);
 
 #endif // VELMIRA_FIGUREPROVENANCE_H

@@ -8,6 +8,7 @@
 #include <QLoggingCategory>
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 namespace {
@@ -75,6 +76,17 @@ DiameterReading readDiameters(const CalculationInput &input)
 QString sheathName(SheathSize sheath)
 {
     return sheath == SheathSize::Ch10To12 ? QStringLiteral("10-12 Ch") : QStringLiteral("12-14 Ch");
+}
+
+QString statisticsFileName(SheathSize sheath)
+{
+    return sheath == SheathSize::Ch12To14 ? QStringLiteral("Statistics_2.txt")
+                                          : QStringLiteral("Statistics_1.txt");
+}
+
+int wholePercent(double rate)
+{
+    return int(std::lround(rate * 100.0));
 }
 
 SheathBounds sheathBounds(SheathSize sheath)

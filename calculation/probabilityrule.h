@@ -12,6 +12,14 @@ enum class SheathSize { None, Ch10To12, Ch12To14 };
 // "10-12 Ch" or "12-14 Ch", as the interface names the sheath sizes.
 QString sheathName(SheathSize sheath);
 
+// The statistics file that holds a sheath size's table: "Statistics_1.txt" for
+// 10-12 Ch, "Statistics_2.txt" for 12-14 Ch.
+QString statisticsFileName(SheathSize sheath);
+
+// A rate from 0 to 1 in whole percent, halves away from zero: every figure and
+// interval is said this way, in the tables, the report and the messages.
+int wholePercent(double rate);
+
 // The figures of the clear cases.
 constexpr int StrictureFigure = 0;
 constexpr int UpperBoundFigure = 93;

@@ -1,53 +1,18 @@
 #include "logcells.h"
 
 #include "diameter.h"
+#include "plainnumber.h"
 
 #include <QStringList>
 
-namespace {
-
-enum class Plain { Valid, Invalid, Unknown };
-
-bool isAsciiDigit(QChar c)
+QString comparableText(const QString &text)
 {
-    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    QString key = text.toLower();
+    key.remove(QLatin1Char(' '));
+    key.remove(QLatin1Char('\t'));
+    key.remove(QChar(0x00A0));
+    return key;
 }
-
-// The plain forms a log holds ("1,52", "2"), judged exactly as the general
-// reading below would judge them but without copying the text: a log has
-// three per row. Short, so that no digit is lost to rounding near 10.
-Plain plainDiameter(QStringView text)
-{
-    constexpr int MaxPlainLength = 15;
-    const int size = int(text.size());
-    int integer = 0;
-    while (integer < size && isAsciiDigit(text.at(integer)))
-        ++integer;
-    if (integer == 0 || size > MaxPlainLength)
-        return Plain::Unknown;
-    int fraction = integer;
-    if (integer < size) {
-        if ((text.at(integer) != QLatin1Char('.') && text.at(integer) != QLatin1Char(','))
-            || integer + 1 == size)
-            return Plain::Unknown;
-        for (fraction = integer + 1; fraction < size; ++fraction) {
-            if (!isAsciiDigit(text.at(fraction)))
-                return Plain::Unknown;
-        }
-    }
-    qint64 whole = 0;
-    for (int i = 0; i < integer; ++i)
-        whole = whole * 10 + (text.at(i).unicode() - '0');
-    bool fractionZero = true;
-    for (int i = integer + 1; i < size; ++i)
-        fractionZero = fractionZero && text.at(i) == QLatin1Char('0');
-    const bool positive = whole > 0 || !fractionZero;
-    const bool atMostMax
-        = whole < qint64(MaxLogDiameter) || (whole == qint64(MaxLogDiameter) && fractionZero);
-    return positive && atMostMax ? Plain::Valid : Plain::Invalid;
-}
-
-} // namespace
 
 std::optional<double> readLogDiameter(const QString &cell)
 {
@@ -61,9 +26,12 @@ std::optional<double> readLogDiameter(const QString &cell)
 
 bool isLogDiameter(const QString &cell)
 {
-    const Plain plain = plainDiameter(QStringView(cell).trimmed());
-    if (plain != Plain::Unknown)
-        return plain == Plain::Valid;
+    // Three diameters a row: the plain forms are judged without a copy.
+    if (const auto plain = readPlainNumber(QStringView(cell).trimmed(), true)) {
+        const qint64 max = qint64(MaxLogDiameter);
+        const bool positive = plain->whole > 0 || !plain->fractionZero;
+        return positive && (plain->whole < max || (plain->whole == max && plain->fractionZero));
+    }
     return readLogDiameter(cell).has_value();
 }
 
@@ -74,9 +42,7 @@ std::optional<SheathSize> readLogSheath(const QString &cell)
         if (cell == sheathName(sheath))
             return sheath;
     }
-    QString key = cell.toLower();
-    key.remove(QLatin1Char(' '));
-    key.remove(QChar(0x00A0));
+    QString key = comparableText(cell);
     for (const char *unit : {"ch", "fr"}) {
         if (key.endsWith(QLatin1String(unit)))
             key.chop(2);

@@ -11,6 +11,11 @@
 // The cell syntaxes of a case log, as clinics write them. Each reader returns
 // nothing for a cell it cannot read; surrounding blanks never matter.
 
+// A header name or a cell as compared with the names a log may use: lower
+// case, without spaces, tabs or the no-break spaces spreadsheets like, so
+// that "Диаметр 1", " d1 " and "ДИАМЕТР  1" are one name.
+QString comparableText(const QString &text);
+
 // The largest diameter a ureter can have in a log, in millimetres: a 14 typed
 // for 1.4 must not count as a wide ureter.
 constexpr double MaxLogDiameter = 10.0;

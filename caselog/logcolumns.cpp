@@ -1,5 +1,7 @@
 #include "logcolumns.h"
 
+#include "logcells.h"
+
 #include <QCoreApplication>
 
 namespace {
@@ -23,22 +25,12 @@ QString tr(const char *text)
     return QCoreApplication::translate("VelmiraStats", text);
 }
 
-// "Диаметр 1", " d1 " and "ДИАМЕТР  1" are one name.
-QString comparable(const QString &name)
-{
-    QString key = name.toLower();
-    key.remove(QLatin1Char(' '));
-    key.remove(QLatin1Char('\t'));
-    key.remove(QChar(0x00A0)); // the no-break space spreadsheets like
-    return key;
-}
-
 std::optional<LogColumn> columnNamed(const QString &header)
 {
-    const QString key = comparable(header);
+    const QString key = comparableText(header);
     for (int i = 0; i < LogColumnCount; ++i) {
-        if (key == comparable(QString::fromUtf8(Names[std::size_t(i)].english))
-            || key == comparable(QString::fromUtf8(Names[std::size_t(i)].russian)))
+        if (key == comparableText(QString::fromUtf8(Names[std::size_t(i)].english))
+            || key == comparableText(QString::fromUtf8(Names[std::size_t(i)].russian)))
             return LogColumn(i);
     }
     return std::nullopt;

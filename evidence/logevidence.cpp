@@ -1,12 +1,66 @@
 #include "logevidence.h"
 
 #include "casetally.h"
-#include "evidencebuilder.h"
+#include "isotonicfit.h"
+#include "wilsoninterval.h"
 
 #include <QCryptographicHash>
 #include <QThread>
 
 #include <memory>
+
+namespace {
+
+BoundCheck boundCheck(double bound, int figure, int cases, int placed)
+{
+    BoundCheck check;
+    check.bound = bound;
+    check.figure = figure;
+    check.observed = wilsonProportion(placed, cases);
+    return check;
+}
+
+FittedRow fittedRow(const QString &text, int row, const SheathTally &tally, const IsotonicFit &fit,
+                    const QStringList &texts)
+{
+    FittedRow evidence;
+    evidence.diameter = text;
+    evidence.cases = tally.rowCases[row];
+    evidence.placed = tally.rowPlaced[row];
+    evidence.fittedRate = fit.value[row];
+    evidence.percent = wholePercent(fit.value[row]);
+    if (fit.block[row] >= 0) {
+        const IsotonicFit::Block &block = fit.blocks[fit.block[row]];
+        evidence.block = wilsonProportion(block.placed, block.cases);
+        evidence.blockFrom = texts[block.first];
+        evidence.blockTo = texts[block.last];
+    }
+    return evidence;
+}
+
+} // namespace
+
+SheathEvidence buildSheathEvidence(SheathSize sheath, const SheathTally &tally)
+{
+    SheathEvidence evidence;
+    evidence.sheath = sheath;
+    const SheathBounds bounds = sheathBounds(sheath);
+    evidence.lower
+        = boundCheck(bounds.lower, LowerBoundFigure, tally.lowerCases, tally.lowerPlaced);
+    evidence.upper
+        = boundCheck(bounds.upper, UpperBoundFigure, tally.upperCases, tally.upperPlaced);
+    evidence.strictureCases = tally.strictureCases;
+
+    const QStringList texts = tableRowTexts(sheath);
+    QVector<double> x;
+    for (const QString &text : texts)
+        x.append(text.toDouble());
+    const IsotonicFit fit = fitIsotonic(x, tally.rowCases, tally.rowPlaced,
+                                        LowerBoundFigure / 100.0, UpperBoundFigure / 100.0);
+    for (int row = 0; row < texts.size(); ++row)
+        evidence.rows.append(fittedRow(texts[row], row, tally, fit, texts));
+    return evidence;
+}
 
 LogEvidence gatherLogEvidence(const QByteArray &bytes)
 {

@@ -7,6 +7,8 @@
 #include <QByteArray>
 #include <QVector>
 
+struct SheathTally;
+
 // A case log read once: what the reading found, the evidence of both sheath
 // sizes, and the log's SHA-256, which the tables name.
 struct LogEvidence {
@@ -14,6 +16,11 @@ struct LogEvidence {
     QVector<SheathEvidence> sheaths; // 10-12 Ch, then 12-14 Ch
     QByteArray sha256; // in hexadecimal
 };
+
+// The 17 rows of a sheath size's table from its counts: the isotonic fit,
+// clipped to the fixed figures, each row's pooled block with its Wilson
+// interval, and the check of both fixed bounds.
+SheathEvidence buildSheathEvidence(SheathSize sheath, const SheathTally &tally);
 
 // Reads the log's bytes, sorts its cases through the calculator's rule and
 // fits both sheath sizes' tables.

@@ -9,9 +9,17 @@ bool BoundCheck::disagrees() const
 int SheathEvidence::tableCases() const
 {
     int cases = 0;
-    for (const EvidenceRow &row : rows)
+    for (const FittedRow &row : rows)
         cases += row.cases;
     return cases;
+}
+
+int SheathEvidence::largestRowCases() const
+{
+    int largest = 0;
+    for (const FittedRow &row : rows)
+        largest = qMax(largest, row.cases);
+    return largest;
 }
 
 int SheathEvidence::allCases() const

@@ -23,7 +23,9 @@ struct Proportion {
     double rate() const { return cases > 0 ? double(placed) / cases : 0.0; }
 };
 
-struct EvidenceRow {
+// One row of a sheath size's table as the fit made it. The statistics file
+// keeps its counts as RowCounts, which is what the calculator reads back.
+struct FittedRow {
     QString diameter; // the two-decimal text the lookup compares: "1.51"
     int cases = 0; // cases whose smallest diameter renders to this text
     int placed = 0;
@@ -52,17 +54,21 @@ struct BoundCheck {
     int figure = 0; // LowerBoundFigure or UpperBoundFigure
     Proportion observed;
 
+    bool isLower() const { return figure == LowerBoundFigure; }
     // The fixed figure lies outside the observed interval (never for no cases).
     bool disagrees() const;
+    // The whole observed interval lies below the fixed figure.
+    bool observedBelowFigure() const { return observed.high * 100.0 < figure; }
 };
 
 struct SheathEvidence {
     SheathSize sheath = SheathSize::None;
-    QVector<EvidenceRow> rows; // 17, from the lower bound's text up to the upper bound's
+    QVector<FittedRow> rows; // 17, from the lower bound's text up to the upper bound's
     BoundCheck lower; // smallest diameter at or below the lower bound
     BoundCheck upper; // at or above the upper bound
     int strictureCases = 0; // excluded: the calculator shows 0 for them
     int tableCases() const; // cases in the rows
+    int largestRowCases() const; // the most cases any one row has
     int allCases() const; // every case of this sheath size in the log
 };
 

@@ -1,12 +1,11 @@
 #include "statisticswriter.h"
 
+#include "boundchecktexts.h"
 #include "diameter.h"
-#include "rowevidence.h"
+#include "rowcounts.h"
 
 #include <QCoreApplication>
 #include <QStringList>
-
-#include <cmath>
 
 namespace {
 
@@ -27,12 +26,7 @@ QString casesText(int count)
     return tr("%1 случаев").arg(count);
 }
 
-int wholePercent(double rate)
-{
-    return int(std::lround(rate * 100.0));
-}
-
-RowEvidence rowEvidence(const EvidenceRow &row)
+RowCounts rowCounts(const FittedRow &row)
 {
     if (row.isInterpolated())
         return {};
@@ -71,26 +65,6 @@ QString sheathCountsLine(const SheathEvidence &e)
         .arg(e.tableCases());
 }
 
-QString boundCheckLine(const BoundCheck &check, const QString &comparison)
-{
-    const Proportion &o = check.observed;
-    if (o.cases == 0)
-        return tr("Граница %1 %2 мм (%3 %): случаев нет")
-            .arg(comparison, twoDecimalText(check.bound))
-            .arg(check.figure);
-    QString text = tr("Граница %1 %2 мм (%3 %): установлено %4 из %5, %6 %, 95 % ДИ %7–%8 %")
-                       .arg(comparison, twoDecimalText(check.bound))
-                       .arg(check.figure)
-                       .arg(o.placed)
-                       .arg(o.cases)
-                       .arg(wholePercent(o.rate()))
-                       .arg(wholePercent(o.low))
-                       .arg(wholePercent(o.high));
-    if (check.disagrees())
-        text += tr("; фиксированное значение %1 % лежит вне интервала").arg(check.figure);
-    return text;
-}
-
 QStringList commentLines(const LogSummary &log, const SheathEvidence &evidence)
 {
     return {evidenceSummaryLine(log, evidence),
@@ -99,20 +73,14 @@ QStringList commentLines(const LogSummary &log, const SheathEvidence &evidence)
                      QString::fromLatin1(log.sha256)),
             countsLine(log),
             sheathCountsLine(evidence),
-            boundCheckLine(evidence.lower, QStringLiteral("≤")),
-            boundCheckLine(evidence.upper, QStringLiteral("≥")),
+            BoundCheckTexts::fileLine(evidence.lower),
+            BoundCheckTexts::fileLine(evidence.upper),
             tr("Столбцы после процента: случаи и установки при этом диаметре и в блоке, "
                "объединённом регрессией, диаметры блока, 95 % ДИ Уилсона блока; "
                "строка без случаев интерполирована между соседними")};
 }
 
 } // namespace
-
-QString statisticsFileName(SheathSize sheath)
-{
-    return sheath == SheathSize::Ch12To14 ? QStringLiteral("Statistics_2.txt")
-                                          : QStringLiteral("Statistics_1.txt");
-}
 
 QString evidenceSummaryLine(const LogSummary &log, const SheathEvidence &evidence)
 {
@@ -127,13 +95,13 @@ QString evidenceSummaryLine(const LogSummary &log, const SheathEvidence &evidenc
 
 QByteArray statisticsFileBytes(const LogSummary &log, const SheathEvidence &evidence)
 {
-    QString text = (QStringList {tr("Диаметр мм"), tr("Процент")} + rowEvidenceLabels())
-                       .join(QLatin1Char(','))
+    QString text
+        = (QStringList {tr("Диаметр мм"), tr("Процент")} + rowCountsLabels()).join(QLatin1Char(','))
         + QLatin1Char('\n');
     for (const QString &comment : commentLines(log, evidence))
         text += QStringLiteral("# ") + comment + QLatin1Char('\n');
-    for (const EvidenceRow &row : evidence.rows)
+    for (const FittedRow &row : evidence.rows)
         text += row.diameter + QLatin1Char(',') + QString::number(row.percent) + QLatin1Char(',')
-            + rowEvidenceFields(rowEvidence(row)) + QLatin1Char('\n');
+            + rowCountsFields(rowCounts(row)) + QLatin1Char('\n');
     return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();
 }

@@ -6,10 +6,6 @@
 #include <QByteArray>
 #include <QString>
 
-// The statistics file the calculator reads for a sheath size:
-// "Statistics_1.txt" for 10-12 Ch, "Statistics_2.txt" for 12-14 Ch.
-QString statisticsFileName(SheathSize sheath);
-
 // The one-line summary that opens the comment lines, which the calculator
 // shows in a figure's provenance: "Статистика клиники: 212 случаев, кожух
 // 10-12 Ch, журнал cases.csv, 03.2024-11.2026; изотоническая регрессия, 95 %

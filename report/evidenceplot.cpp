@@ -2,7 +2,7 @@
 
 #include "plotaxes.h"
 #include "reportpage.h"
-#include "rowinterval.h"
+#include "wilsoninterval.h"
 
 #include <QPaintDevice>
 #include <QPainter>
@@ -35,17 +35,9 @@ double EvidencePlot::cellRight(int row) const
     return qMin(diameter(row) + HalfCell, m_bounds.upper);
 }
 
-int EvidencePlot::largestRowCases() const
-{
-    int largest = 0;
-    for (const EvidenceRow &row : m_sheath.rows)
-        largest = qMax(largest, row.cases);
-    return largest;
-}
-
 void EvidencePlot::draw(QPainter &painter, const QRectF &frame) const
 {
-    const PlotStyle style(painter.device()->logicalDpiY() / 25.4);
+    const PlotStyle style(ReportPage::unitsPerMm(painter));
     const PlotScale scale(PlotAxes::dataArea(frame, style), m_bounds.lower - Margin,
                           m_bounds.upper + Margin);
     const PlotAxes axes(scale, style, m_bounds);
@@ -72,7 +64,7 @@ void EvidencePlot::drawBand(QPainter &painter, const PlotScale &scale, const Plo
     painter.setPen(Qt::NoPen);
     painter.setBrush(style.bandBrush());
     for (int first = 0; first < m_sheath.rows.size();) {
-        const EvidenceRow &row = m_sheath.rows.at(first);
+        const FittedRow &row = m_sheath.rows.at(first);
         int last = first;
         while (last + 1 < m_sheath.rows.size() && m_sheath.rows.at(last + 1).block.cases > 0
                && m_sheath.rows.at(last + 1).blockFrom == row.blockFrom)
@@ -118,12 +110,12 @@ void EvidencePlot::drawSteps(QPainter &painter, const PlotScale &scale,
 void EvidencePlot::drawObserved(QPainter &painter, const PlotScale &scale,
                                 const PlotStyle &style) const
 {
-    const int largest = largestRowCases();
+    const int largest = m_sheath.largestRowCases();
     for (int row = 0; row < m_sheath.rows.size(); ++row) {
-        const EvidenceRow &evidence = m_sheath.rows.at(row);
+        const FittedRow &evidence = m_sheath.rows.at(row);
         if (evidence.cases == 0)
             continue;
-        const Proportion own = rowWilsonInterval(evidence.cases, evidence.placed);
+        const Proportion own = wilsonProportion(evidence.placed, evidence.cases);
         painter.setPen(style.observedPen());
         drawInterval(painter, scale, style, diameter(row), own);
         const double radius = style.pointRadius(evidence.cases, largest);

@@ -1,8 +1,7 @@
 #ifndef VELMIRA_EVIDENCEPLOT_H
 #define VELMIRA_EVIDENCEPLOT_H
 
-#include "plotscale.h"
-#include "plotstyle.h"
+#include "plotaxes.h"
 #include "sheathevidence.h"
 
 #include <QCoreApplication>
@@ -30,7 +29,6 @@ private:
     // text is the row's, inside the open band between the bounds.
     double cellLeft(int row) const;
     double cellRight(int row) const;
-    int largestRowCases() const;
 
     void drawBand(QPainter &painter, const PlotScale &scale, const PlotStyle &style) const;
     void drawFit(QPainter &painter, const PlotScale &scale, const PlotStyle &style) const;

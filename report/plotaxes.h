@@ -1,13 +1,34 @@
 #ifndef VELMIRA_PLOTAXES_H
 #define VELMIRA_PLOTAXES_H
 
-#include "plotscale.h"
 #include "plotstyle.h"
 #include "probabilityrule.h"
 
 #include <QCoreApplication>
+#include <QPointF>
+#include <QRectF>
 
 class QPainter;
+
+// Maps a diameter in millimetres and a rate from 0 to 1 onto the plot's area
+// on the page. The axes below draw this mapping, so the two live together.
+class PlotScale {
+public:
+    PlotScale(const QRectF &area, double fromDiameter, double toDiameter);
+
+    QRectF area() const { return m_area; }
+    double fromDiameter() const { return m_from; }
+    double toDiameter() const { return m_to; }
+
+    double x(double diameter) const;
+    double y(double rate) const;
+    QPointF point(double diameter, double rate) const { return QPointF(x(diameter), y(rate)); }
+
+private:
+    QRectF m_area;
+    double m_from;
+    double m_to;
+};
 
 // The plot's frame: grid, ticks every 0.01 mm with a label every 0.02 mm,
 // 0..100 % upwards, the axis titles and the two fixed bounds.

@@ -1,5 +1,6 @@
 #include "plotlegend.h"
 
+#include "probabilityrule.h"
 #include "reportpage.h"
 
 #include <QPaintDevice>
@@ -14,11 +15,15 @@ QString PlotLegend::text(Sample sample) const
         return tr("доля установок в строке и её 95 % ДИ; площадь точки — число случаев (до %1)")
             .arg(m_largestRowCases);
     case Sample::Fit:
-        return tr("модель (изотоническая регрессия, 29–93 %)");
+        return tr("модель (изотоническая регрессия, %1–%2 %)")
+            .arg(LowerBoundFigure)
+            .arg(UpperBoundFigure);
     case Sample::Band:
         return tr("95 % ДИ объединённого блока строк");
     case Sample::Steps:
-        return tr("что покажет калькулятор, с границами 29 и 93 %");
+        return tr("что покажет калькулятор, с границами %1 и %2 %")
+            .arg(LowerBoundFigure)
+            .arg(UpperBoundFigure);
     case Sample::BoundCheck:
         return tr("доля всех случаев за границей и её 95 % ДИ");
     case Sample::Bound:
@@ -29,7 +34,7 @@ QString PlotLegend::text(Sample sample) const
 
 double PlotLegend::draw(QPainter &painter, const QRectF &frame) const
 {
-    const PlotStyle style(painter.device()->logicalDpiY() / 25.4);
+    const PlotStyle style(ReportPage::unitsPerMm(painter));
     const Sample samples[] = {Sample::Observed,   Sample::Steps, Sample::Fit,
                               Sample::BoundCheck, Sample::Band,  Sample::Bound};
     // Room for a text of two lines, with a gap to the next row.

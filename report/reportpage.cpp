@@ -5,10 +5,14 @@
 #include <QPainter>
 
 ReportPage::ReportPage(QPainter &painter, const QRectF &area)
-    : m_painter(painter), m_area(area), m_top(area.top()),
-      m_unitsPerMm(painter.device()->logicalDpiY() / 25.4)
+    : m_painter(painter), m_area(area), m_top(area.top()), m_unitsPerMm(unitsPerMm(painter))
 {
     m_footerTop = m_area.bottom() - mm(7.0);
+}
+
+double ReportPage::unitsPerMm(const QPainter &painter)
+{
+    return painter.device()->logicalDpiY() / 25.4;
 }
 
 QFont ReportPage::font(double points, bool bold)

@@ -20,6 +20,10 @@ public:
     // Down to the footer, which every page keeps free.
     double remaining() const { return m_footerTop - m_top; }
 
+    // Device units per millimetre of what the painter draws on, whatever its
+    // resolution: the PDF writer's, or the screen's.
+    static double unitsPerMm(const QPainter &painter);
+
     // The report's typeface: DejaVu Sans on Linux, the system's sans elsewhere.
     static QFont font(double points, bool bold = false);
     static QFont monospaceFont(double points);

@@ -1,17 +1,9 @@
 #include "reporttexts.h"
 
+#include "boundchecktexts.h"
 #include "diameter.h"
 
 #include <QFileInfo>
-
-namespace {
-
-int wholePercent(double rate)
-{
-    return qRound(rate * 100.0);
-}
-
-} // namespace
 
 QString ReportTexts::percent(double rate)
 {
@@ -52,20 +44,12 @@ QString ReportTexts::logFileName(const LogSummary &log)
     return QFileInfo(log.logName).fileName();
 }
 
-QString ReportTexts::tableFileName(SheathSize sheath)
+QString ReportTexts::boundTitle(const BoundCheck &check)
 {
-    return sheath == SheathSize::Ch10To12 ? QStringLiteral("Statistics_1.txt")
-                                          : QStringLiteral("Statistics_2.txt");
-}
-
-QString ReportTexts::boundTitle(const BoundCheck &check, bool lower)
-{
-    return lower ? tr("Нижняя граница (наименьший диаметр ≤ %1 → %2 %)")
-                       .arg(millimetres(check.bound))
-                       .arg(check.figure)
-                 : tr("Верхняя граница (наименьший диаметр ≥ %1 → %2 %)")
-                       .arg(millimetres(check.bound))
-                       .arg(check.figure);
+    const QString side = check.isLower() ? tr("Нижняя граница") : tr("Верхняя граница");
+    return tr("%1 (наименьший диаметр %2 → %3 %)")
+        .arg(side, BoundCheckTexts::condition(check))
+        .arg(check.figure);
 }
 
 QString ReportTexts::boundObserved(const BoundCheck &check)
@@ -84,8 +68,7 @@ QString ReportTexts::boundDisagreement(const BoundCheck &check)
 {
     if (!check.disagrees())
         return {};
-    const bool observedLower = check.observed.high * 100.0 < check.figure;
-    const QString consequence = observedLower
+    const QString consequence = check.observedBelowFigure()
         ? tr("в клинике установка при таких диаметрах удавалась реже, чем говорит калькулятор.")
         : tr("в клинике установка при таких диаметрах удавалась чаще, чем говорит калькулятор.");
     return tr("Фиксированное значение %1 % лежит вне 95 % ДИ наблюдаемой доли (%2): %3")

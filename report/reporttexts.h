@@ -21,10 +21,9 @@ public:
     static QString programVersion(const LogSummary &log);
     // The log's file name without any folder, even if a caller passed a path.
     static QString logFileName(const LogSummary &log);
-    static QString tableFileName(SheathSize sheath);
 
-    static QString boundTitle(const BoundCheck &check,
-                              bool lower); // "Нижняя граница (≤ 1.44 мм → 29 %)"
+    // "Нижняя граница (наименьший диаметр ≤ 1.44 мм → 29 %)"
+    static QString boundTitle(const BoundCheck &check);
     static QString boundObserved(const BoundCheck &check);
     // The plain sentence on a fixed figure outside the observed interval;
     // empty when the figure agrees or no case tests it.

@@ -1,11 +1,9 @@
 #include "rowtable.h"
 
 #include "reporttexts.h"
+#include "rowcounts.h"
 
 namespace {
-
-// Below this many cases the calculator, too, warns of few observations.
-constexpr int FewCases = 10;
 
 const QString Dash = QStringLiteral("—");
 
@@ -24,7 +22,7 @@ QVector<TextTable::Column> RowTable::columns()
             {tr("Блок, мм"), 0.09, centred},     {tr("Примечание"), 0.40, Qt::AlignLeft}};
 }
 
-QString RowTable::note(const EvidenceRow &row)
+QString RowTable::note(const FittedRow &row)
 {
     if (row.isInterpolated())
         return tr("интерполировано");
@@ -42,7 +40,7 @@ QString RowTable::note(const EvidenceRow &row)
     return notes.join(QStringLiteral("; "));
 }
 
-QStringList RowTable::cells(const EvidenceRow &row)
+QStringList RowTable::cells(const FittedRow &row)
 {
     const bool own = row.cases > 0;
     const bool pooled = row.block.cases > 0;
@@ -52,11 +50,10 @@ QStringList RowTable::cells(const EvidenceRow &row)
     return {row.diameter,
             QString::number(row.cases),
             QString::number(row.placed),
-            own ? QString::number(qRound(100.0 * row.placed / row.cases)) : Dash,
+            own ? QString::number(wholePercent(double(row.placed) / row.cases)) : Dash,
             QString::number(row.percent),
-            pooled
-                ? tr("%1–%2").arg(qRound(row.block.low * 100.0)).arg(qRound(row.block.high * 100.0))
-                : Dash,
+            pooled ? tr("%1–%2").arg(wholePercent(row.block.low)).arg(wholePercent(row.block.high))
+                   : Dash,
             pooled ? block : Dash,
             note(row)};
 }
@@ -64,7 +61,7 @@ QStringList RowTable::cells(const EvidenceRow &row)
 double RowTable::draw(QPainter &painter, const QRectF &frame) const
 {
     TextTable table(columns(), 7.2);
-    for (const EvidenceRow &row : m_sheath.rows)
+    for (const FittedRow &row : m_sheath.rows)
         table.addRow(cells(row));
     return table.draw(painter, frame);
 }
@@ -73,7 +70,10 @@ QString RowTable::footnote()
 {
     return tr("«По модели» — процент в таблице, его покажет калькулятор. «Интерполировано» — у "
               "диаметра нет своих случаев, значение взято между соседними строками. «Поднято "
-              "до» / «снижено до» — доля блока вне 29–93 % ограничена фиксированным значением, "
+              "до» / «снижено до» — доля блока вне %1–%2 % ограничена фиксированным значением, "
               "чтобы вероятность не шла назад на стыке с границей. «Мало наблюдений» — в блоке "
-              "меньше 10 случаев.");
+              "меньше %3 случаев.")
+        .arg(LowerBoundFigure)
+        .arg(UpperBoundFigure)
+        .arg(FewCases);
 }

@@ -24,8 +24,8 @@ public:
 
 private:
     static QVector<TextTable::Column> columns();
-    static QStringList cells(const EvidenceRow &row);
-    static QString note(const EvidenceRow &row);
+    static QStringList cells(const FittedRow &row);
+    static QString note(const FittedRow &row);
 
     const SheathEvidence &m_sheath;
 };

@@ -16,13 +16,13 @@ SheathPage::SheathPage(const LogSummary &log, const SheathEvidence &sheath)
 int SheathPage::interpolatedRows() const
 {
     return int(std::count_if(m_sheath.rows.cbegin(), m_sheath.rows.cend(),
-                             [](const EvidenceRow &row) { return row.isInterpolated(); }));
+                             [](const FittedRow &row) { return row.isInterpolated(); }));
 }
 
 int SheathPage::clippedRows() const
 {
     return int(std::count_if(m_sheath.rows.cbegin(), m_sheath.rows.cend(),
-                             [](const EvidenceRow &row) { return row.isClipped(); }));
+                             [](const FittedRow &row) { return row.isClipped(); }));
 }
 
 void SheathPage::draw(ReportPage &page) const
@@ -43,11 +43,10 @@ void SheathPage::drawTitle(ReportPage &page) const
         page.heading(tr("Кожух %1").arg(sheathName(m_sheath.sheath)));
         return;
     }
-    page.heading(
-        tr("Кожух %1: таблица %2")
-            .arg(sheathName(m_sheath.sheath), ReportTexts::tableFileName(m_sheath.sheath)));
+    page.heading(tr("Кожух %1: таблица %2")
+                     .arg(sheathName(m_sheath.sheath), statisticsFileName(m_sheath.sheath)));
     int placed = 0;
-    for (const EvidenceRow &row : m_sheath.rows)
+    for (const FittedRow &row : m_sheath.rows)
         placed += row.placed;
     page.paragraph(tr("Строк: %1, от %2 до %3 мм; случаев в строках: %4, установлено: %5. "
                       "Строк без своих случаев (интерполировано): %6; ограничено "
@@ -69,18 +68,15 @@ void SheathPage::drawNoTable(ReportPage &page) const
                       "меньше %3), поэтому файл %4 не записывается.")
                        .arg(sheathName(m_sheath.sheath), ReportTexts::millimetres(bounds.lower),
                             ReportTexts::millimetres(bounds.upper),
-                            ReportTexts::tableFileName(m_sheath.sheath)),
+                            statisticsFileName(m_sheath.sheath)),
                    10.0, true);
 }
 
 void SheathPage::drawEvidence(ReportPage &page) const
 {
-    int largest = 0;
-    for (const EvidenceRow &row : m_sheath.rows)
-        largest = qMax(largest, row.cases);
     EvidencePlot(m_sheath).draw(page.painter(), page.take(66.0));
     page.skip(1.0);
-    page.advance(PlotLegend(largest).draw(page.painter(), page.rest()));
+    page.advance(PlotLegend(m_sheath.largestRowCases()).draw(page.painter(), page.rest()));
     page.subheading(tr("Строки таблицы"));
     page.advance(RowTable(m_sheath).draw(page.painter(), page.rest()));
     page.skip(1.0);
@@ -90,12 +86,10 @@ void SheathPage::drawEvidence(ReportPage &page) const
 void SheathPage::drawBoundChecks(ReportPage &page) const
 {
     page.subheading(tr("Проверка фиксированных границ"));
-    const BoundCheck *checks[] = {&m_sheath.lower, &m_sheath.upper};
-    for (const BoundCheck *check : checks) {
-        const bool lower = check == &m_sheath.lower;
-        page.paragraph(ReportTexts::boundTitle(*check, lower) + QStringLiteral(" — ")
-                       + ReportTexts::boundObserved(*check));
-        const QString disagreement = ReportTexts::boundDisagreement(*check);
+    for (const BoundCheck &check : {m_sheath.lower, m_sheath.upper}) {
+        page.paragraph(ReportTexts::boundTitle(check) + QStringLiteral(" — ")
+                       + ReportTexts::boundObserved(check));
+        const QString disagreement = ReportTexts::boundDisagreement(check);
         if (!disagreement.isEmpty())
             page.paragraph(disagreement, 8.5, true);
     }

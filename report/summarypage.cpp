@@ -1,5 +1,6 @@
 #include "summarypage.h"
 
+#include "boundchecktexts.h"
 #include "reportpage.h"
 #include "reporttexts.h"
 #include "texttable.h"
@@ -8,10 +9,10 @@
 
 namespace {
 
-int countRows(const SheathEvidence &sheath, bool (EvidenceRow::*test)() const)
+int countRows(const SheathEvidence &sheath, bool (FittedRow::*test)() const)
 {
     return int(std::count_if(sheath.rows.cbegin(), sheath.rows.cend(),
-                             [test](const EvidenceRow &row) { return (row.*test)(); }));
+                             [test](const FittedRow &row) { return (row.*test)(); }));
 }
 
 } // namespace
@@ -61,16 +62,18 @@ void SummaryPage::addCountRows(TextTable &table) const
     };
     addRow(table, tr("Случаев в журнале"),
            [&](const SheathEvidence &s) { return number(s.allCases()); });
-    addRow(table, tr("Со стриктурой (исключены, калькулятор показывает 0 %)"),
+    addRow(table, tr("Со стриктурой (исключены, калькулятор показывает %1 %)").arg(StrictureFigure),
            [&](const SheathEvidence &s) { return number(s.strictureCases); });
-    addRow(table, tr("Решены нижней границей (29 %)"), [&](const SheathEvidence &s) {
-        return tr("%1 (≤ %2)")
-            .arg(number(s.lower.observed.cases), ReportTexts::millimetres(s.lower.bound));
-    });
-    addRow(table, tr("Решены верхней границей (93 %)"), [&](const SheathEvidence &s) {
-        return tr("%1 (≥ %2)")
-            .arg(number(s.upper.observed.cases), ReportTexts::millimetres(s.upper.bound));
-    });
+    addRow(table, tr("Решены нижней границей (%1 %)").arg(LowerBoundFigure),
+           [&](const SheathEvidence &s) {
+               return tr("%1 (%2)").arg(number(s.lower.observed.cases),
+                                        BoundCheckTexts::condition(s.lower));
+           });
+    addRow(table, tr("Решены верхней границей (%1 %)").arg(UpperBoundFigure),
+           [&](const SheathEvidence &s) {
+               return tr("%1 (%2)").arg(number(s.upper.observed.cases),
+                                        BoundCheckTexts::condition(s.upper));
+           });
     addRow(table, tr("В строках таблицы"),
            [&](const SheathEvidence &s) { return number(s.tableCases()); });
 }
@@ -78,21 +81,24 @@ void SummaryPage::addCountRows(TextTable &table) const
 void SummaryPage::addFitRows(TextTable &table) const
 {
     addRow(table, tr("Строк со своими случаями"), [](const SheathEvidence &s) {
-        const int own = s.rows.size() - countRows(s, &EvidenceRow::isInterpolated);
+        const int own = s.rows.size() - countRows(s, &FittedRow::isInterpolated);
         return tr("%1 из %2").arg(own).arg(s.rows.size());
     });
     addRow(table, tr("Интерполировано строк (нет своих случаев)"), [](const SheathEvidence &s) {
-        return QString::number(countRows(s, &EvidenceRow::isInterpolated));
+        return QString::number(countRows(s, &FittedRow::isInterpolated));
     });
-    addRow(table, tr("Строк, ограниченных значением 29 или 93 %"), [](const SheathEvidence &s) {
-        return QString::number(countRows(s, &EvidenceRow::isClipped));
-    });
-    addRow(table, tr("Проверка нижней границы (29 %)"),
+    addRow(
+        table,
+        tr("Строк, ограниченных значением %1 или %2 %").arg(LowerBoundFigure).arg(UpperBoundFigure),
+        [](const SheathEvidence &s) {
+            return QString::number(countRows(s, &FittedRow::isClipped));
+        });
+    addRow(table, tr("Проверка нижней границы (%1 %)").arg(LowerBoundFigure),
            [](const SheathEvidence &s) { return ReportTexts::boundVerdict(s.lower); });
-    addRow(table, tr("Проверка верхней границы (93 %)"),
+    addRow(table, tr("Проверка верхней границы (%1 %)").arg(UpperBoundFigure),
            [](const SheathEvidence &s) { return ReportTexts::boundVerdict(s.upper); });
     addRow(table, tr("Таблица"), [](const SheathEvidence &s) {
-        return s.tableCases() > 0 ? ReportTexts::tableFileName(s.sheath)
+        return s.tableCases() > 0 ? statisticsFileName(s.sheath)
                                   : tr("не составлена: нет случаев в строках");
     });
 }
@@ -119,9 +125,11 @@ void SummaryPage::drawMethod(ReportPage &page) const
                       "округлённого до 0.01 мм. Доля успешных установок подогнана как "
                       "неубывающая функция диаметра (изотоническая регрессия, строки взвешены "
                       "числом случаев; нарушающие порядок соседние строки объединяются в блок) и "
-                      "ограничена значениями 29 и 93 %. Строка без своих случаев получает "
+                      "ограничена значениями %1 и %2 %. Строка без своих случаев получает "
                       "значение, интерполированное между соседними строками. Интервалы — 95 % "
-                      "доверительные интервалы Уилсона."),
+                      "доверительные интервалы Уилсона.")
+                       .arg(LowerBoundFigure)
+                       .arg(UpperBoundFigure),
                    8.5);
 }
 
@@ -133,11 +141,13 @@ void SummaryPage::drawReading(ReportPage &page) const
                       "доля установок среди случаев строки (чем больше случаев, тем больше "
                       "площадь точки), вертикальные отрезки — её 95 % ДИ. Оранжевая линия — "
                       "модель, светлая полоса — ДИ объединённого блока строк. Чёрная ступенчатая "
-                      "линия — то, что покажет калькулятор: 29 % на нижней границе и ниже, "
-                      "значения таблицы между границами, 93 % на верхней границе и выше. Красные "
+                      "линия — то, что покажет калькулятор: %1 % на нижней границе и ниже, "
+                      "значения таблицы между границами, %2 % на верхней границе и выше. Красные "
                       "квадраты — доля среди всех случаев за каждой границей; если фиксированное "
                       "значение лежит вне их ДИ, страница говорит об этом отдельной фразой. "
                       "Широкий ДИ или пометка «мало наблюдений» означает, что значение строки "
-                      "держится на немногих случаях."),
+                      "держится на немногих случаях.")
+                       .arg(LowerBoundFigure)
+                       .arg(UpperBoundFigure),
                    8.5);
 }

@@ -10,11 +10,6 @@ namespace {
 
 constexpr int CellFlags = Qt::TextWordWrap | Qt::AlignVCenter;
 
-double unitsPerMm(const QPainter &painter)
-{
-    return painter.device()->logicalDpiY() / 25.4;
-}
-
 // The space between a cell's text and its rules, in millimetres.
 constexpr double PaddingX = 1.0;
 constexpr double PaddingY = 0.45;
@@ -69,7 +64,7 @@ QVector<QRectF> TextTable::cellRects(const QRectF &frame, double top, double hei
 double TextTable::rowHeight(QPainter &painter, const QRectF &frame, const QStringList &cells,
                             const QVector<QFont> &fonts) const
 {
-    const double mm = unitsPerMm(painter);
+    const double mm = ReportPage::unitsPerMm(painter);
     const QVector<QRectF> rects = cellRects(frame, 0.0, frame.height());
     double height = QFontMetricsF(fonts.value(0), painter.device()).height();
     for (int i = 0; i < rects.size() && i < cells.size(); ++i) {
@@ -83,7 +78,7 @@ double TextTable::rowHeight(QPainter &painter, const QRectF &frame, const QStrin
 double TextTable::drawRow(QPainter &painter, const QRectF &frame, double top,
                           const QStringList &cells, const QVector<QFont> &fonts) const
 {
-    const double mm = unitsPerMm(painter);
+    const double mm = ReportPage::unitsPerMm(painter);
     const double height = rowHeight(painter, frame, cells, fonts);
     const QVector<QRectF> rects = cellRects(frame, top, height);
     for (int i = 0; i < rects.size() && i < cells.size(); ++i) {
@@ -97,7 +92,7 @@ double TextTable::drawRow(QPainter &painter, const QRectF &frame, double top,
 double TextTable::draw(QPainter &painter, const QRectF &frame) const
 {
     painter.save();
-    const QPen rule(QColor(150, 150, 150), unitsPerMm(painter) * 0.15);
+    const QPen rule(QColor(150, 150, 150), ReportPage::unitsPerMm(painter) * 0.15);
     double top = frame.top();
     if (hasHeader()) {
         QStringList titles;

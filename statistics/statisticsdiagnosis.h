@@ -25,10 +25,10 @@ struct StatisticsDiagnosis {
     bool headerNotUtf8 = false;
     QStringList comments;
 
-    // The counts behind the rows of a file that velmira-stats wrote (rowevidence.h).
+    // The counts behind the rows of a file that velmira-stats wrote (rowcounts.h).
     bool hasEvidenceColumns = false; // the header announces them
     bool hasOtherColumns = false; // further columns that are not those counts
-    int evidenceRows = 0; // rows whose counts hold together
+    int countedRows = 0; // rows whose counts hold together
     int malformedEvidenceRows = 0; // rows whose counts do not: none are shown for them
     int evidenceCases = 0; // the cases of all rows with counts
 

@@ -9,7 +9,7 @@ class QTextStream;
 
 // One data line of a statistics file: its first two fields, which the table
 // shows, and the rest of the line, which only a clinic's counts use (see
-// rowevidence.h). A data line always has at least two fields, since it holds
+// rowcounts.h). A data line always has at least two fields, since it holds
 // a comma.
 struct StatisticsRow {
     QString diameter;

@@ -1,6 +1,6 @@
 #include "statisticsreader.h"
 
-#include "rowevidence.h"
+#include "rowcounts.h"
 
 #include <QDir>
 #include <QFile>
@@ -69,16 +69,15 @@ StatisticsFile parsedInSystemEncoding(QFile &file)
 
 void noteEvidence(StatisticsDiagnosis &diagnosis, const StatisticsFile &file)
 {
-    diagnosis.hasEvidenceColumns
-        = hasRowEvidenceColumns(file.headerLabels + file.extraHeaderLabels);
+    diagnosis.hasEvidenceColumns = hasRowCountsColumns(file.headerLabels + file.extraHeaderLabels);
     if (!diagnosis.hasEvidenceColumns) {
         diagnosis.hasOtherColumns
             = !file.extraHeaderLabels.isEmpty() || file.rowsWithExtraFields > 0;
         return;
     }
     for (const StatisticsRow &row : file.rows) {
-        if (const std::optional<RowEvidence> evidence = readRowEvidence(row.extraFields)) {
-            ++diagnosis.evidenceRows;
+        if (const std::optional<RowCounts> evidence = readRowCounts(row.extraFields)) {
+            ++diagnosis.countedRows;
             diagnosis.evidenceCases += evidence->cases;
         } else {
             ++diagnosis.malformedEvidenceRows;

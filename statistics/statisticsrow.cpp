@@ -1,5 +1,7 @@
 #include "statisticsrow.h"
 
+#include "plainnumber.h"
+
 #include <cmath>
 
 namespace {
@@ -23,27 +25,6 @@ bool isDigit(QChar c)
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 
-// "1", "1.44": a finite number. Short, so that no overflow can arise.
-Plain plainDiameter(const QString &text)
-{
-    constexpr int MaxPlainLength = 16;
-    const int size = int(text.size());
-    int digits = 0;
-    while (digits < size && isDigit(text.at(digits)))
-        ++digits;
-    if (digits == 0 || size > MaxPlainLength)
-        return Plain::Unknown;
-    if (digits == size)
-        return Plain::Usable;
-    if (text.at(digits) != QLatin1Char('.') || digits + 1 == size)
-        return Plain::Unknown;
-    for (int i = digits + 1; i < size; ++i) {
-        if (!isDigit(text.at(i)))
-            return Plain::Unknown;
-    }
-    return Plain::Usable;
-}
-
 // One to three digits: usable exactly when at most 100, as toInt would find.
 Plain plainPercentage(const QString &text)
 {
@@ -61,9 +42,9 @@ Plain plainPercentage(const QString &text)
 
 bool isUsableDiameter(const QString &text)
 {
-    const Plain plain = plainDiameter(text);
-    if (plain != Plain::Unknown)
-        return plain == Plain::Usable;
+    // A plain number is always finite.
+    if (readPlainNumber(text, false))
+        return true;
     bool ok = false;
     const double value = text.toDouble(&ok);
     return ok && std::isfinite(value);

@@ -2,8 +2,8 @@
 
 #include "velmiraversion.h"
 
+#include "boundchecktexts.h"
 #include "console.h"
-#include "diameter.h"
 #include "logevidence.h"
 #include "statisticswriter.h"
 
@@ -12,7 +12,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <cmath>
 #include <utility>
 
 namespace {
@@ -64,25 +63,6 @@ QString oneLine(QString text)
     return text;
 }
 
-QString percent(double rate)
-{
-    return QString::number(std::lround(rate * 100.0));
-}
-
-QString boundWarning(const BoundCheck &check, const QString &comparison)
-{
-    if (!check.disagrees())
-        return {};
-    return tr("  наименьший диаметр %1 %2 мм: установлено %3 из %4 (%5 %, 95 % ДИ %6–%7 %) — "
-              "фиксированное значение %8 % вне интервала\n")
-        .arg(comparison, twoDecimalText(check.bound))
-        .arg(check.observed.placed)
-        .arg(check.observed.cases)
-        .arg(percent(check.observed.rate()), percent(check.observed.low),
-             percent(check.observed.high))
-        .arg(check.figure);
-}
-
 QString sheathLine(const SheathEvidence &sheath)
 {
     const QString file = statisticsFileName(sheath.sheath);
@@ -94,8 +74,8 @@ QString sheathLine(const SheathEvidence &sheath)
                .arg(sheathName(sheath.sheath))
                .arg(sheath.tableCases())
                .arg(file)
-        + boundWarning(sheath.lower, QStringLiteral("≤"))
-        + boundWarning(sheath.upper, QStringLiteral("≥"));
+        + BoundCheckTexts::consoleWarning(sheath.lower)
+        + BoundCheckTexts::consoleWarning(sheath.upper);
 }
 
 // A table for each sheath size with a case in its rows; none for the others.

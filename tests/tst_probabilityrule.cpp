@@ -398,8 +398,8 @@ void ProbabilityRuleTest::provenance()
         input(diameter, QStringLiteral("3"), QStringLiteral("3"), sheath, stricture), &table);
     const QString file = sheath == SheathSize::Ch12To14 ? QStringLiteral("Statistics_2.txt")
                                                         : QStringLiteral("Statistics_1.txt");
-    const std::optional<RowEvidence> counts
-        = evidence.isEmpty() ? std::nullopt : readRowEvidence(evidence);
+    const std::optional<RowCounts> counts
+        = evidence.isEmpty() ? std::nullopt : readRowCounts(evidence);
     QCOMPARE(counts.has_value(), !evidence.isEmpty());
     QCOMPARE(figureProvenance(result, sheath, file, QStringLiteral("Демо"), counts), text);
 }

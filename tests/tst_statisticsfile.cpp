@@ -1,4 +1,4 @@
-#include "rowevidence.h"
+#include "rowcounts.h"
 #include "statisticsfile.h"
 
 #include <QTest>
@@ -180,17 +180,17 @@ void StatisticsFileTest::readsClinicCounts()
     QFETCH(int, blockCases);
 
     const QString header
-        = QStringLiteral("Диаметр мм,Процент,") + rowEvidenceLabels().join(QLatin1Char(','));
+        = QStringLiteral("Диаметр мм,Процент,") + rowCountsLabels().join(QLatin1Char(','));
     const StatisticsFile file = parse(header + QLatin1Char('\n') + line + QLatin1Char('\n'));
-    QVERIFY(hasRowEvidenceColumns(file.headerLabels + file.extraHeaderLabels));
+    QVERIFY(hasRowCountsColumns(file.headerLabels + file.extraHeaderLabels));
     QCOMPARE(file.headerLabels,
              QStringList({QStringLiteral("Диаметр мм"), QStringLiteral("Процент")}));
     QCOMPARE(rowsOf(file), Rows({line.split(QLatin1Char(',')).mid(0, 2)}));
-    const std::optional<RowEvidence> evidence = readRowEvidence(file.rows.at(0).extraFields);
+    const std::optional<RowCounts> evidence = readRowCounts(file.rows.at(0).extraFields);
     QCOMPARE(evidence ? evidence->blockCases : -1, blockCases);
     // What is read back is what the writer writes.
     if (evidence)
-        QCOMPARE(readRowEvidence(rowEvidenceFields(*evidence))->blockCases, blockCases);
+        QCOMPARE(readRowCounts(rowCountsFields(*evidence))->blockCases, blockCases);
 }
 
 QTEST_GUILESS_MAIN(StatisticsFileTest)

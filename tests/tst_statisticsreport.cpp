@@ -1,6 +1,6 @@
 #include "diameter.h"
-#include "rowinterval.h"
 #include "statisticsreport.h"
+#include "wilsoninterval.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -23,9 +23,9 @@ SheathEvidence sheath(SheathSize size, int rowCases, int rowPlaced, int strictur
     evidence.sheath = size;
     const SheathBounds bounds = sheathBounds(size);
     const int withCases = rowCases > 0 ? 16 : 0;
-    const Proportion block = rowWilsonInterval(withCases * rowCases, withCases * rowPlaced);
+    const Proportion block = wilsonProportion(withCases * rowPlaced, withCases * rowCases);
     for (int i = 0; i < 17; ++i) {
-        EvidenceRow row;
+        FittedRow row;
         row.diameter = QString::number(bounds.lower + i / 100.0, 'f', 2);
         row.cases = i == 5 ? 0 : rowCases;
         row.placed = i == 5 ? 0 : rowPlaced;
@@ -138,11 +138,11 @@ void TestStatisticsReport::report()
     QFETCH(bool, lowerOutside);
     QFETCH(bool, upperOutside);
 
-    const QVector<SheathEvidence> sheaths {
-        sheath(SheathSize::Ch10To12, 11, 7, 23, rowWilsonInterval(lowerCases, lowerPlaced),
-               rowWilsonInterval(upperCases, upperPlaced)),
-        sheath(SheathSize::Ch12To14, wideRowCases, 1, 31, rowWilsonInterval(3, 1),
-               rowWilsonInterval(4, 4))};
+    const QVector<SheathEvidence> sheaths {sheath(SheathSize::Ch10To12, 11, 7, 23,
+                                                  wilsonProportion(lowerPlaced, lowerCases),
+                                                  wilsonProportion(upperPlaced, upperCases)),
+                                           sheath(SheathSize::Ch12To14, wideRowCases, 1, 31,
+                                                  wilsonProportion(1, 3), wilsonProportion(4, 4))};
     const QByteArray pdf = statisticsReportPdf(log(), sheaths);
     QVERIFY(pdf.startsWith("%PDF-"));
     const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![a-zA-Z])"));
@@ -210,14 +210,14 @@ void TestStatisticsReport::rows()
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
         QSKIP("pdftotext (poppler-utils) is not installed");
 
-    SheathEvidence narrow = sheath(SheathSize::Ch10To12, 11, 7, 23, rowWilsonInterval(45, 4),
-                                   rowWilsonInterval(60, 56));
-    EvidenceRow &changed = narrow.rows[row];
+    SheathEvidence narrow = sheath(SheathSize::Ch10To12, 11, 7, 23, wilsonProportion(4, 45),
+                                   wilsonProportion(56, 60));
+    FittedRow &changed = narrow.rows[row];
     changed.cases = cases;
     changed.placed = placed;
     changed.fittedRate = fitted;
     changed.percent = qRound(fitted * 100.0);
-    changed.block = rowWilsonInterval(blockCases, blockPlaced);
+    changed.block = wilsonProportion(blockPlaced, blockCases);
     changed.blockFrom = changed.diameter;
     changed.blockTo = narrow.rows.at(qMin(row + 1, 16)).diameter;
     const QString text = pdfText(statisticsReportPdf(log(), {narrow}), true);
@@ -243,7 +243,7 @@ void TestStatisticsReport::rows()
 }
 
 // The interval's ends are where the score statistic of the observed rate
-// equals the normal quantile; at no cases there is no interval.
+// equals the normal quantile; no cases leave every rate possible.
 void TestStatisticsReport::wilsonInterval_data()
 {
     QTest::addColumn<int>("cases");
@@ -260,12 +260,12 @@ void TestStatisticsReport::wilsonInterval()
 {
     QFETCH(int, cases);
     QFETCH(int, placed);
-    const Proportion interval = rowWilsonInterval(cases, placed);
+    const Proportion interval = wilsonProportion(placed, cases);
     QCOMPARE(interval.cases, cases);
     QCOMPARE(interval.placed, placed);
     if (cases == 0) {
         QCOMPARE(interval.low, 0.0);
-        QCOMPARE(interval.high, 0.0);
+        QCOMPARE(interval.high, 1.0);
         return;
     }
     const double rate = double(placed) / cases;

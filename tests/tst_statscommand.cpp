@@ -1,5 +1,5 @@
 #include "outputfolder.h"
-#include "rowevidence.h"
+#include "rowcounts.h"
 #include "statisticsfile.h"
 #include "statisticslookup.h"
 #include "velmiraversion.h"
@@ -467,7 +467,7 @@ void StatsCommandTest::calculatorReadsTheWrittenTables()
         // diameter, and its counts read back as counts that hold together.
         const QStringList lines
             = QString::fromUtf8(readBytes(dir.filePath(name))).split(QLatin1Char('\n'));
-        QVERIFY(hasRowEvidenceColumns(lines.first().mid(1).split(QLatin1Char(','))));
+        QVERIFY(hasRowCountsColumns(lines.first().mid(1).split(QLatin1Char(','))));
         int checked = 0;
         for (const QString &line : lines.mid(1)) {
             if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
@@ -477,7 +477,7 @@ void StatsCommandTest::calculatorReadsTheWrittenTables()
                 = findStatisticsRow(model, fields.at(0).toDouble());
             QVERIFY2(match, qPrintable(line));
             QCOMPARE(match->figure, fields.at(1).toInt());
-            QVERIFY2(readRowEvidence(fields.mid(2).join(QLatin1Char(','))), qPrintable(line));
+            QVERIFY2(readRowCounts(fields.mid(2).join(QLatin1Char(','))), qPrintable(line));
             ++checked;
         }
         QCOMPARE(checked, 17);

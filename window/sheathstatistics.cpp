@@ -10,9 +10,9 @@ SheathStatistics SheathStatistics::load(SheathSize sheath, QTableWidget *table,
     return statistics;
 }
 
-std::optional<RowEvidence> SheathStatistics::evidenceOf(int row) const
+std::optional<RowCounts> SheathStatistics::evidenceOf(int row) const
 {
     if (!read.diagnosis.hasEvidenceColumns || row < 0 || row >= int(read.file.rows.size()))
         return std::nullopt;
-    return readRowEvidence(read.file.rows.at(row).extraFields);
+    return readRowCounts(read.file.rows.at(row).extraFields);
 }

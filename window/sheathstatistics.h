@@ -2,7 +2,7 @@
 #define VELMIRA_SHEATHSTATISTICS_H
 
 #include "probabilityrule.h"
-#include "rowevidence.h"
+#include "rowcounts.h"
 #include "statisticsreader.h"
 
 #include <optional>
@@ -20,7 +20,7 @@ struct SheathStatistics {
     static SheathStatistics load(SheathSize sheath, QTableWidget *table, const QString &fileName);
 
     // The counts that the file gives for a row, when it gives sound ones.
-    std::optional<RowEvidence> evidenceOf(int row) const;
+    std::optional<RowCounts> evidenceOf(int row) const;
 };
 
 #endif // VELMIRA_SHEATHSTATISTICS_H

@@ -1,6 +1,6 @@
 #include "statisticstable.h"
 
-#include "rowevidence.h"
+#include "rowcounts.h"
 #include "statisticsfile.h"
 #include "statisticsreader.h"
 #include "statisticstexts.h"
@@ -69,11 +69,11 @@ void fillStatisticsTable(QTableWidget *table, const StatisticsFile &file)
 namespace {
 
 // Each cell of a row with a clinic's counts tells them.
-void showRowEvidence(QTableWidget *table, const StatisticsFile &file)
+void showRowCounts(QTableWidget *table, const StatisticsFile &file)
 {
     for (int row = 0; row < int(file.rows.size()); ++row) {
-        if (const std::optional<RowEvidence> evidence
-            = readRowEvidence(file.rows.at(row).extraFields)) {
+        if (const std::optional<RowCounts> evidence
+            = readRowCounts(file.rows.at(row).extraFields)) {
             const QString toolTip = StatisticsTexts::rowToolTip(*evidence);
             table->item(row, 0)->setToolTip(toolTip);
             table->item(row, 1)->setToolTip(toolTip);
@@ -87,8 +87,8 @@ void showStatisticsTable(QTableWidget *table, const StatisticsRead &read)
 {
     prepareStatisticsTable(table);
     fillStatisticsTable(table, read.file);
-    if (read.diagnosis.evidenceRows > 0)
-        showRowEvidence(table, read.file);
+    if (read.diagnosis.countedRows > 0)
+        showRowCounts(table, read.file);
     table->setToolTip(StatisticsTexts::toolTip(read.diagnosis));
 }
 

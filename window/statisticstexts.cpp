@@ -1,6 +1,6 @@
 #include "statisticstexts.h"
 
-#include "rowevidence.h"
+#include "rowcounts.h"
 #include "statisticsdiagnosis.h"
 
 #include <QDir>
@@ -89,7 +89,7 @@ QString StatisticsTexts::evidenceText(const StatisticsDiagnosis &diagnosis)
             + tr("Статистика клиники: случаев в строках таблицы — %1, строк со счётчиками — %2; "
                  "проценты — изотоническая регрессия, интервалы — 95 % ДИ Уилсона.")
                   .arg(diagnosis.evidenceCases)
-                  .arg(diagnosis.evidenceRows);
+                  .arg(diagnosis.countedRows);
     if (diagnosis.malformedEvidenceRows > 0)
         text += QLatin1Char('\n')
             + tr("Строк с повреждёнными счётчиками случаев: %1. Для них счётчики не "
@@ -102,7 +102,7 @@ QString StatisticsTexts::evidenceText(const StatisticsDiagnosis &diagnosis)
     return text;
 }
 
-QString StatisticsTexts::rowToolTip(const RowEvidence &evidence)
+QString StatisticsTexts::rowToolTip(const RowCounts &evidence)
 {
     if (evidence.isInterpolated())
         return tr("В этой строке нет наблюдений: процент интерполирован по соседним строкам.");

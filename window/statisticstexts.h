@@ -4,7 +4,7 @@
 #include <QCoreApplication>
 #include <QString>
 
-struct RowEvidence;
+struct RowCounts;
 struct StatisticsDiagnosis;
 
 // What the user is told about a statistics file: why its table is empty or
@@ -21,7 +21,7 @@ public:
     static QString toolTip(const StatisticsDiagnosis &diagnosis);
 
     // A cell's tool tip in a row with a clinic's counts.
-    static QString rowToolTip(const RowEvidence &evidence);
+    static QString rowToolTip(const RowCounts &evidence);
 
 private:
     static QString loadedText(const StatisticsDiagnosis &diagnosis);

@@ -17,10 +17,11 @@ Velmira::Velmira(QWidget *parent) : QMainWindow(parent), ui(new Ui::Velmira)
 {
     ui->setupUi(this);
     // Data files are looked up in the working directory, where the clinic keeps them.
+    const QString folder = QStringLiteral(".//");
     sheathStatistics = {SheathStatistics::load(SheathSize::Ch10To12, ui->tableW_d1012,
-                                               QStringLiteral(".//Statistics_1.txt")),
+                                               folder + statisticsFileName(SheathSize::Ch10To12)),
                         SheathStatistics::load(SheathSize::Ch12To14, ui->tableW_d1214,
-                                               QStringLiteral(".//Statistics_2.txt"))};
+                                               folder + statisticsFileName(SheathSize::Ch12To14))};
     showPicture(ui->graphicsView, QStringLiteral(".//Tavrel.jpg"), this);
     // Edits of the tables are marked, so that a figure from one says so.
     for (const SheathStatistics &statistics : sheathStatistics)

@@ -4,8 +4,8 @@
 
 #include "caselogreader.h"
 #include "casetally.h"
-#include "evidencebuilder.h"
 #include "logcells.h"
+#include "logevidence.h"
 
 #include <QByteArray>
 #include <QLoggingCategory>
@@ -42,7 +42,7 @@ void checkEvidence(const SheathEvidence &evidence, int sortedCases)
     require(evidence.rows.size() == 17, "not 17 rows");
     require(evidence.allCases() == sortedCases, "cases lost or gained in sorting");
     int previous = 0;
-    for (const EvidenceRow &row : evidence.rows) {
+    for (const FittedRow &row : evidence.rows) {
         if (evidence.tableCases() == 0)
             break;
         require(row.percent >= 29 && row.percent <= 93, "a percent outside 29..93");

@@ -1,4 +1,4 @@
-#include "rowevidence.h"
+#include "rowcounts.h"
 
 #include <QVector>
 
@@ -24,7 +24,7 @@ bool isDiameter(const QString &field)
 }
 
 // An interpolated row: no cases and no block.
-std::optional<RowEvidence> interpolatedRow(const QStringList &fields)
+std::optional<RowCounts> interpolatedRow(const QStringList &fields)
 {
     for (int i = 2; i < FieldCount; ++i) {
         if (!fields.at(i).trimmed().isEmpty())
@@ -32,10 +32,10 @@ std::optional<RowEvidence> interpolatedRow(const QStringList &fields)
     }
     if (count(fields.at(1)) != 0)
         return std::nullopt;
-    return RowEvidence {};
+    return RowCounts {};
 }
 
-bool holdsTogether(const RowEvidence &e)
+bool holdsTogether(const RowCounts &e)
 {
     // The rate is compared at the interval's rounding: 24 of 37 is 64.9 %.
     const double rate = e.blockPercent();
@@ -48,12 +48,12 @@ bool holdsTogether(const RowEvidence &e)
 
 } // namespace
 
-double RowEvidence::blockPercent() const
+double RowCounts::blockPercent() const
 {
     return blockCases > 0 ? 100.0 * blockPlaced / blockCases : 0.0;
 }
 
-QStringList rowEvidenceLabels()
+QStringList rowCountsLabels()
 {
     return {QStringLiteral("Случаев"),         QStringLiteral("Установлено"),
             QStringLiteral("Случаев в блоке"), QStringLiteral("Установлено в блоке"),
@@ -61,15 +61,15 @@ QStringList rowEvidenceLabels()
             QStringLiteral("ДИ от %"),         QStringLiteral("ДИ до %")};
 }
 
-bool hasRowEvidenceColumns(const QStringList &headerLabels)
+bool hasRowCountsColumns(const QStringList &headerLabels)
 {
     QStringList trimmed;
     for (const QString &label : headerLabels.mid(2))
         trimmed.append(label.trimmed());
-    return trimmed == rowEvidenceLabels();
+    return trimmed == rowCountsLabels();
 }
 
-QString rowEvidenceFields(const RowEvidence &evidence)
+QString rowCountsFields(const RowCounts &evidence)
 {
     if (evidence.isInterpolated())
         return QStringLiteral("0,0,,,,,,");
@@ -84,7 +84,7 @@ QString rowEvidenceFields(const RowEvidence &evidence)
         .join(Separator);
 }
 
-std::optional<RowEvidence> readRowEvidence(const QString &fields)
+std::optional<RowCounts> readRowCounts(const QString &fields)
 {
     const QStringList parts = fields.split(Separator, Qt::KeepEmptyParts);
     if (parts.size() != FieldCount)
@@ -98,7 +98,7 @@ std::optional<RowEvidence> readRowEvidence(const QString &fields)
             return std::nullopt;
         numbers.append(*value);
     }
-    RowEvidence evidence {numbers[0],
+    RowCounts evidence {numbers[0],
                           numbers[1],
                           numbers[2],
                           numbers[3],

@@ -1,5 +1,5 @@
-#ifndef VELMIRA_ROWEVIDENCE_H
-#define VELMIRA_ROWEVIDENCE_H
+#ifndef VELMIRA_ROWCOUNTS_H
+#define VELMIRA_ROWCOUNTS_H
 
 #include <QString>
 #include <QStringList>
@@ -19,7 +19,11 @@
 // The block is the run of adjacent diameters that the fit pooled into one rate;
 // its Wilson interval is in whole percent. A row without cases of its own has
 // no block: its figure is interpolated from the neighbouring rows.
-struct RowEvidence {
+// Below this many cases in its block a row's rate says little, whatever its
+// interval: the calculator and the report both mark such a row.
+constexpr int FewCases = 10;
+
+struct RowCounts {
     int cases = 0; // at this diameter
     int placed = 0;
     int blockCases = 0;
@@ -35,19 +39,19 @@ struct RowEvidence {
 };
 
 // The header labels of the extra columns, after "Диаметр мм" and "Процент".
-QStringList rowEvidenceLabels();
+QStringList rowCountsLabels();
 
 // Whether a file's header labels (all of them, as split at commas) announce the
 // extra columns above.
-bool hasRowEvidenceColumns(const QStringList &headerLabels);
+bool hasRowCountsColumns(const QStringList &headerLabels);
 
 // The extra fields of a row, without a leading comma: "12,8,37,24,1.49,1.52,47,77".
-QString rowEvidenceFields(const RowEvidence &evidence);
+QString rowCountsFields(const RowCounts &evidence);
 
 // Reads the extra fields back. Nothing for fields that are not the counts above
 // or do not hold together: not whole numbers, more placements than cases, a
 // block smaller than its row, an interval outside 0..100 or one that does not
 // contain the block's own rate.
-std::optional<RowEvidence> readRowEvidence(const QString &fields);
+std::optional<RowCounts> readRowCounts(const QString &fields);
 
-#endif // VELMIRA_ROWEVIDENCE_H
+#endif // VELMIRA_ROWCOUNTS_H
