@@ -1,7 +1,7 @@
 #include "caselogreader.h"
 #include "casetally.h"
-#include "evidencebuilder.h"
 #include "isotonicfit.h"
+#include "logevidence.h"
 #include "wilsoninterval.h"
 
 #include <QLoggingCategory>
@@ -296,13 +296,13 @@ void EvidenceTest::evidence()
                  qPrintable(evidence.rows[row].diameter + QStringLiteral(": ")
                             + QString::number(evidence.rows[row].percent)));
 
-    const EvidenceRow &pooled = evidence.rows[3];
+    const FittedRow &pooled = evidence.rows[3];
     QCOMPARE(pooled.blockFrom + QLatin1Char('-') + pooled.blockTo, QStringLiteral("1.47-1.49"));
     QCOMPARE(pooled.block.cases, 4);
     QCOMPARE(pooled.block.placed, 2);
     QVERIFY(qAbs(pooled.block.low - 0.150038989152) < 1e-9); // 2 of 4
     QVERIFY(!pooled.isClipped() && !pooled.isInterpolated());
-    const EvidenceRow &between = evidence.rows[4];
+    const FittedRow &between = evidence.rows[4];
     QVERIFY(between.isInterpolated() && between.block.cases == 0 && between.blockFrom.isEmpty());
     QVERIFY(evidence.rows[0].isClipped() && evidence.rows[10].isClipped());
 
