@@ -9,8 +9,10 @@
 #include "velmiraversion.h"
 
 #include <QAccessible>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QGraphicsPixmapItem>
@@ -23,6 +25,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMetaMethod>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
@@ -76,6 +79,16 @@ SeenBox clickClosingBox(QAbstractButton *button)
     closer.start();
     QTest::mouseClick(button, Qt::LeftButton);
     return seen;
+}
+
+// The action that copies the conclusion, which the form itself does not hold.
+QAction *conclusionAction(const Velmira &window)
+{
+    for (QAction *action : window.findChildren<QAction *>()) {
+        if (action->text() == QStringLiteral("Копировать заключение"))
+            return action;
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -713,9 +726,15 @@ void VelmiraTest::figureClearedByChange()
             ->setText(QStringLiteral("50"));
     QVERIFY(result->text().isEmpty());
     QVERIFY(result->toolTip().isEmpty());
+    // Nor can a conclusion of the earlier press be copied any more.
+    QApplication::clipboard()->setText(QStringLiteral("sentinel"));
+    QVERIFY(!conclusionAction(window)->isEnabled());
+    QTest::keyClick(result, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("sentinel"));
 
     clickClosingBox(child<QPushButton>(window, "pushButton"));
     QVERIFY(!result->text().isEmpty());
+    QVERIFY(conclusionAction(window)->isEnabled());
 }
 
 void VelmiraTest::keyboard()
@@ -746,6 +765,26 @@ void VelmiraTest::keyboard()
     child<QLineEdit>(window, "lineEdit_three")->setText(QStringLiteral("1.58"));
     QTest::keyClick(child<QPushButton>(window, "pushButton"), Qt::Key_Enter);
     QCOMPARE(result->text(), QStringLiteral("85"));
+
+    // The conclusion: Ctrl+Shift+C anywhere on the page, Ctrl+C in the result
+    // field with nothing selected; with the figure selected, Ctrl+C copies it alone.
+    QClipboard *clipboard = QApplication::clipboard();
+    const auto copied = [clipboard](QWidget *widget, Qt::KeyboardModifiers modifiers) {
+        clipboard->clear();
+        QTest::keyClick(widget, Qt::Key_C, modifiers);
+        return clipboard->text();
+    };
+    const QString conclusion
+        = copied(child<QLineEdit>(window, "lineEdit_one"), Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY2(conclusion.contains(QStringLiteral("Кожух: 10-12 Ch\nСтриктура: нет\n")),
+             qPrintable(conclusion));
+    QVERIFY(conclusion.contains(QStringLiteral("СОСТАВЛЯЕТ: 85 %\nОснование: ") + result->toolTip()
+                                + QLatin1Char('\n')));
+    QVERIFY(clipboard->mimeData()->hasHtml());
+    result->deselect();
+    QCOMPARE(copied(result, Qt::ControlModifier), conclusion);
+    result->selectAll();
+    QCOMPARE(copied(result, Qt::ControlModifier), QStringLiteral("85"));
 
     // Ctrl+Tab reaches the statistics, where Tab leaves a table instead of walking its cells.
     auto *tabs = child<QTabWidget>(window, "tabWidget");
