@@ -17,8 +17,6 @@ QImage readStretched(const QString &fileName, const QSize &size)
 {
     QImageReader reader(fileName);
     reader.setScaledSize(size);
-    // Below 50 the JPEG reader decodes and finishes the scaling in its fast, coarse way.
-    reader.setQuality(100);
     return reader.read();
 }
 
