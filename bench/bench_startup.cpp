@@ -1,10 +1,12 @@
 // The program's start-up against a bare Qt window: wall time and peak memory.
 //
-//   bench_startup [runs] [other]  the driver: starts both children interleaved,
+//   bench_startup [runs] [other [other's data]]
+//                                 the driver: starts both children interleaved,
 //                                 runs times each (default 40), and prints medians;
 //                                 with another build's bench_startup, its velmira
-//                                 child too, so that two versions are compared
-//                                 in one run on a shared machine
+//                                 child too (in its own data folder, if given), so
+//                                 that two versions are compared in one run on a
+//                                 shared machine
 //   bench_startup --child velmira runVelmira(), quitting once the loop has run
 //   bench_startup --child bare    a plain 510x775 QMainWindow, the same way
 //
@@ -49,12 +51,11 @@ double monotonicMs()
     return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
 }
 
-// Starts the children: this same executable in child mode, on the offscreen
-// platform, in the data folder.
+// Starts the children: a bench_startup in child mode, on the offscreen
+// platform, in a data folder.
 class ChildStarter {
 public:
-    explicit ChildStarter(std::string workingDirectory)
-        : workingDirectory(std::move(workingDirectory))
+    ChildStarter()
     {
         for (char **variable = environ; *variable; ++variable) {
             if (std::strncmp(*variable, "QT_QPA_PLATFORM=", 16) != 0)
@@ -81,10 +82,11 @@ public:
 
     bool isReady() const { return output >= 0; }
 
-    // Starts one child of the executable, waits for it and returns its wall time
-    // and its own peak resident set; false if it could not start or did not exit
-    // with status 0.
-    bool run(const std::string &executable, const std::string &kind, ChildRun &result) const
+    // Starts one child of the executable in the folder, waits for it and returns
+    // its wall time and its own peak resident set; false if it could not start or
+    // did not exit with status 0.
+    bool run(const std::string &executable, const std::string &kind,
+             const std::string &workingDirectory, ChildRun &result) const
     {
         if (ftruncate(output, 0) != 0 || lseek(output, 0, SEEK_SET) != 0) {
             std::perror("child output file");
@@ -133,7 +135,6 @@ private:
             std::fwrite(buffer, 1, size_t(length), stderr);
     }
 
-    std::string workingDirectory;
     std::vector<char *> environment;
     int output = -1;
 };
@@ -156,6 +157,7 @@ struct Contender {
     std::string label;
     std::string executable;
     std::string kind;
+    std::string dataDir;
     std::vector<double> wallMs;
     std::vector<long> peakKb;
 };
@@ -164,7 +166,7 @@ bool runAllOnce(const ChildStarter &starter, const std::vector<Contender> &conte
 {
     ChildRun unused;
     for (const Contender &contender : contenders) {
-        if (!starter.run(contender.executable, contender.kind, unused))
+        if (!starter.run(contender.executable, contender.kind, contender.dataDir, unused))
             return false;
     }
     return true;
@@ -178,7 +180,7 @@ bool runInterleaved(const ChildStarter &starter, std::vector<Contender> &contend
         for (size_t j = 0; j < contenders.size(); ++j) {
             Contender &contender = contenders[(i + j) % contenders.size()];
             ChildRun run;
-            if (!starter.run(contender.executable, contender.kind, run))
+            if (!starter.run(contender.executable, contender.kind, contender.dataDir, run))
                 return false;
             contender.wallMs.push_back(run.wallMs);
             contender.peakKb.push_back(run.peakKb);
@@ -214,7 +216,18 @@ void printRatios(const Contender &bare, const Contender &contender)
                 PeakMemoryTarget, peakRatio <= PeakMemoryTarget ? "met" : "MISSED");
 }
 
-int runDriver(int runs, const char *other)
+bool hasDataFiles(const std::string &dataDir)
+{
+    for (const char *name : {"stet.png", "Tavrel.jpg", "Statistics_1.txt", "Statistics_2.txt"}) {
+        if (!isFile(dataDir + '/' + name)) {
+            std::fprintf(stderr, "missing data file %s/%s\n", dataDir.c_str(), name);
+            return false;
+        }
+    }
+    return true;
+}
+
+int runDriver(int runs, const char *other, const char *otherDataDir)
 {
     char executable[PATH_MAX];
     if (!realpath("/proc/self/exe", executable)) {
@@ -222,27 +235,24 @@ int runDriver(int runs, const char *other)
         return 1;
     }
     const std::string dataDir = VELMIRA_DATA_DIR;
-    for (const char *name : {"stet.png", "Tavrel.jpg", "Statistics_1.txt", "Statistics_2.txt"}) {
-        if (!isFile(dataDir + '/' + name)) {
-            std::fprintf(stderr, "missing data file %s/%s\n", dataDir.c_str(), name);
-            return 1;
-        }
-    }
-    const ChildStarter starter(dataDir);
+    const std::string otherData = otherDataDir ? otherDataDir : dataDir;
+    if (!hasDataFiles(dataDir) || !hasDataFiles(otherData))
+        return 1;
+    const ChildStarter starter;
     if (!starter.isReady()) {
         std::perror("scratch file for the children's output");
         return 1;
     }
 
-    std::vector<Contender> contenders
-        = {{"bare", executable, "bare", {}, {}}, {"velmira", executable, "velmira", {}, {}}};
+    std::vector<Contender> contenders = {{"bare", executable, "bare", dataDir, {}, {}},
+                                         {"velmira", executable, "velmira", dataDir, {}, {}}};
     if (other) {
         char otherExecutable[PATH_MAX];
         if (!realpath(other, otherExecutable)) {
             std::perror(other);
             return 1;
         }
-        contenders.push_back({"other", otherExecutable, "velmira", {}, {}});
+        contenders.push_back({"other", otherExecutable, "velmira", otherData, {}, {}});
     }
     // One untimed run of each warms the page cache and the font cache.
     if (!runAllOnce(starter, contenders) || !runInterleaved(starter, contenders, runs))
@@ -250,7 +260,7 @@ int runDriver(int runs, const char *other)
 
     printTable(runs, contenders);
     if (other)
-        std::printf("other:    %s --child velmira\n", other);
+        std::printf("other:    %s --child velmira, in %s\n", other, otherData.c_str());
     for (size_t i = 1; i < contenders.size(); ++i)
         printRatios(contenders.front(), contenders[i]);
     if (other) {
@@ -279,12 +289,14 @@ int main(int argc, char *argv[])
         return runStartupChild(argc, argv, kind);
     }
     const auto usage = [argv] {
-        std::fprintf(stderr, "usage: %s [runs] [other bench_startup] | --child velmira|bare\n",
-                     argv[0]);
+        std::fprintf(
+            stderr,
+            "usage: %s [runs] [other bench_startup [its data folder]] | --child velmira|bare\n",
+            argv[0]);
         return 2;
     };
     int runs = DefaultRuns;
-    if (argc > 3)
+    if (argc > 4)
         return usage();
     if (argc >= 2) {
         char *end = nullptr;
@@ -292,5 +304,5 @@ int main(int argc, char *argv[])
         if (*end != '\0' || runs < 1)
             return usage();
     }
-    return runDriver(runs, argc == 3 ? argv[2] : nullptr);
+    return runDriver(runs, argc >= 3 ? argv[2] : nullptr, argc == 4 ? argv[3] : nullptr);
 }
