@@ -216,6 +216,17 @@ void printRatios(const Contender &bare, const Contender &contender)
                 PeakMemoryTarget, peakRatio <= PeakMemoryTarget ? "met" : "MISSED");
 }
 
+// This build's program against the other build's, in the same rounds.
+void printComparison(const Contender &velmira, const Contender &other)
+{
+    std::printf("\nother: %s --child velmira, in %s\n", other.executable.c_str(),
+                other.dataDir.c_str());
+    std::printf("velmira/other wall time:   %.2fx\n",
+                median(velmira.wallMs) / median(other.wallMs));
+    std::printf("velmira/other peak memory: %.2fx\n",
+                double(median(velmira.peakKb)) / median(other.peakKb));
+}
+
 bool hasDataFiles(const std::string &dataDir)
 {
     for (const char *name : {"stet.png", "Tavrel.jpg", "Statistics_1.txt", "Statistics_2.txt"}) {
@@ -259,14 +270,10 @@ int runDriver(int runs, const char *other, const char *otherDataDir)
         return 1;
 
     printTable(runs, contenders);
-    if (other)
-        std::printf("other:    %s --child velmira, in %s\n", other, otherData.c_str());
     for (size_t i = 1; i < contenders.size(); ++i)
         printRatios(contenders.front(), contenders[i]);
-    if (other) {
-        std::printf("\nvelmira/other wall time:   %.2fx\n",
-                    median(contenders[1].wallMs) / median(contenders[2].wallMs));
-    }
+    if (other)
+        printComparison(contenders[1], contenders[2]);
 
     // A child's peak counts the driver's pages it was forked with, so the
     // driver must stay well below the children for the figures to mean anything.
