@@ -41,6 +41,9 @@ constexpr double PeakMemoryTarget = 1.2;
 
 struct ChildRun {
     double wallMs = 0;
+    // User and system time: on a shared machine the wall time also holds the
+    // time a child waited for a core.
+    double processorMs = 0;
     long peakKb = 0;
 };
 
@@ -49,6 +52,11 @@ double monotonicMs()
     timespec now {};
     clock_gettime(CLOCK_MONOTONIC, &now);
     return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
+double milliseconds(const timeval &time)
+{
+    return time.tv_sec * 1e3 + time.tv_usec / 1e3;
 }
 
 // Starts the children: a bench_startup in child mode, on the offscreen
@@ -115,6 +123,7 @@ public:
             waited = wait4(child, &status, 0, &usage);
         } while (waited < 0 && errno == EINTR);
         result.wallMs = monotonicMs() - start;
+        result.processorMs = milliseconds(usage.ru_utime) + milliseconds(usage.ru_stime);
         result.peakKb = usage.ru_maxrss;
         if (waited != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
             std::fprintf(stderr, "child '%s' failed (status %d); its output:\n", kind.c_str(),
@@ -159,6 +168,7 @@ struct Contender {
     std::string kind;
     std::string dataDir;
     std::vector<double> wallMs;
+    std::vector<double> processorMs;
     std::vector<long> peakKb;
 };
 
@@ -183,6 +193,7 @@ bool runInterleaved(const ChildStarter &starter, std::vector<Contender> &contend
             if (!starter.run(contender.executable, contender.kind, contender.dataDir, run))
                 return false;
             contender.wallMs.push_back(run.wallMs);
+            contender.processorMs.push_back(run.processorMs);
             contender.peakKb.push_back(run.peakKb);
         }
     }
@@ -212,6 +223,9 @@ void printRatios(const Contender &bare, const Contender &contender)
     const std::string name = contender.label + "/bare";
     std::printf("\n%s wall time:   %.2fx (target at most %.1fx: %s)\n", name.c_str(), wallRatio,
                 WallTimeTarget, wallRatio <= WallTimeTarget ? "met" : "MISSED");
+    std::printf("%s processor time: %.2fx (%.1f ms against %.1f ms)\n", name.c_str(),
+                median(contender.processorMs) / median(bare.processorMs),
+                median(contender.processorMs), median(bare.processorMs));
     std::printf("%s peak memory: %.2fx (target at most %.1fx: %s)\n", name.c_str(), peakRatio,
                 PeakMemoryTarget, peakRatio <= PeakMemoryTarget ? "met" : "MISSED");
 }
@@ -223,6 +237,8 @@ void printComparison(const Contender &velmira, const Contender &other)
                 other.dataDir.c_str());
     std::printf("velmira/other wall time:   %.2fx\n",
                 median(velmira.wallMs) / median(other.wallMs));
+    std::printf("velmira/other processor time: %.2fx\n",
+                median(velmira.processorMs) / median(other.processorMs));
     std::printf("velmira/other peak memory: %.2fx\n",
                 double(median(velmira.peakKb)) / median(other.peakKb));
 }
@@ -255,15 +271,15 @@ int runDriver(int runs, const char *other, const char *otherDataDir)
         return 1;
     }
 
-    std::vector<Contender> contenders = {{"bare", executable, "bare", dataDir, {}, {}},
-                                         {"velmira", executable, "velmira", dataDir, {}, {}}};
+    std::vector<Contender> contenders = {{"bare", executable, "bare", dataDir, {}, {}, {}},
+                                         {"velmira", executable, "velmira", dataDir, {}, {}, {}}};
     if (other) {
         char otherExecutable[PATH_MAX];
         if (!realpath(other, otherExecutable)) {
             std::perror(other);
             return 1;
         }
-        contenders.push_back({"other", otherExecutable, "velmira", otherData, {}, {}});
+        contenders.push_back({"other", otherExecutable, "velmira", otherData, {}, {}, {}});
     }
     // One untimed run of each warms the page cache and the font cache.
     if (!runAllOnce(starter, contenders) || !runInterleaved(starter, contenders, runs))
