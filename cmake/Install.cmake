@@ -9,10 +9,10 @@ set(VELMIRA_DATA_INSTALL_DIR "${CMAKE_INSTALL_DATADIR}/velmira")
 set(VELMIRA_PROGRAM_INSTALL_DIR "${CMAKE_INSTALL_LIBEXECDIR}/velmira")
 set(VELMIRA_ICON_DIR "${CMAKE_INSTALL_DATADIR}/icons/hicolor")
 set(VELMIRA_HOMEPAGE "https://velmira.example.org" CACHE STRING
-    "Web page of the program, named by the package and the AppStream metadata")
+    "Web page of the program, named by the AppStream metadata")
 # The AppStream component id, in the reverse-DNS form software centres expect.
 set(VELMIRA_APP_ID org.example.velmira)
-# The day of this version, for the AppStream release and the package changelog.
+# The day of this version, for the AppStream release (debian/changelog has it too).
 set(VELMIRA_RELEASE_DATE 2026-12-09)
 
 install(TARGETS velmira RUNTIME DESTINATION "${VELMIRA_PROGRAM_INSTALL_DIR}")
@@ -29,6 +29,8 @@ foreach(size 48 128 256)
 endforeach()
 install(FILES data/stet.svg DESTINATION "${VELMIRA_ICON_DIR}/scalable/apps"
         RENAME velmira.svg)
+# Uncompressed: the Debian package's dh_compress compresses them, and man reads both.
+install(FILES data/velmira.1 data/velmira-stats.1 DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
 configure_file(data/velmira.metainfo.xml.in "${VELMIRA_APP_ID}.metainfo.xml" @ONLY)
 install(FILES "${PROJECT_BINARY_DIR}/${VELMIRA_APP_ID}.metainfo.xml"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")

@@ -7,12 +7,14 @@ build=(cmake make g++ pkg-config qtbase5-dev fonts-dejavu-core)
 run=(xvfb x11-apps x11-utils netpbm xdotool)  # a screenshot when there is no display
 # The README's screenshots at several display scales.
 docs=(openbox x11-xserver-utils xdotool)
-# dpkg-dev and file: CPack reads the package's library dependencies with them.
 # scikit-learn, statsmodels and pdftotext: the checks of velmira-stats' fit and report.
-test=(qt6-base-dev qt6-qpa-plugins clang libclang-rt-14-dev dpkg-dev file
+test=(qt6-base-dev qt6-qpa-plugins clang libclang-rt-14-dev
       python3-sklearn python3-statsmodels poppler-utils)
-# The Debian package's checks (scripts/test-package.sh).
-package=(lintian devscripts desktop-file-utils appstream man-db strace procps)
+# The Debian packages' build (debian/control's Build-Depends, with build-essential,
+# which dpkg-buildpackage asks for, and git and xz for the copy it builds from)
+# and their checks (scripts/test-package.sh; file tells a stripped program).
+package=(build-essential debhelper dpkg-dev cmake qt6-base-dev fonts-dejavu-core git xz-utils
+         lintian devscripts desktop-file-utils appstream man-db strace procps binutils file)
 # The Windows program: cross compiler, Qt's source (apt-get source unpacks with
 # dpkg-dev), the installer's makensis, rsvg-convert and icotool for the icon,
 # and Wine (with its own Tahoma) to test it on Xvfb, xdotool to press and close,

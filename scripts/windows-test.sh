@@ -21,7 +21,7 @@ qt=${VELMIRA_MINGW_QT:-$("$root/scripts/build-qt-mingw.sh" | tail -n1)}
 step "velmira.exe and the tests"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/MinGW-w64.toolchain.cmake" \
-    -DCMAKE_PREFIX_PATH="$qt" >/dev/null
+    -DCMAKE_PREFIX_PATH="$qt" -DVELMIRA_BENCHMARKS=OFF >/dev/null
 cmake --build "$build" -j"$jobs"
 # The version as the build has it, in its generated header.
 version=$(sed -n 's/^#define VELMIRA_VERSION "\(.*\)"$/\1/p' "$build/generated/velmiraversion.h")

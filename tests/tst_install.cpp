@@ -62,10 +62,10 @@ void InstallTest::installedFiles_data()
         {"share/icons/hicolor/256x256/apps/velmira.png", false},
         {"share/icons/hicolor/scalable/apps/velmira.svg", false},
         {"share/metainfo/org.example.velmira.metainfo.xml", false},
-        {"share/man/man1/velmira.1.gz", false},
-        {"share/man/man1/velmira-stats.1.gz", false},
-        {"share/doc/" VELMIRA_PACKAGE_NAME "/copyright", false},
-        {"share/doc/" VELMIRA_PACKAGE_NAME "/changelog.gz", false},
+        // Compressed, with the copyright and the changelog beside them, by the
+        // Debian package's build (scripts/test-package.sh checks those).
+        {"share/man/man1/velmira.1", false},
+        {"share/man/man1/velmira-stats.1", false},
     };
     for (const auto &file : files)
         QTest::newRow(file.first) << QString::fromLatin1(file.first) << file.second;
