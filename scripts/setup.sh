@@ -9,8 +9,10 @@ run=(xvfb x11-apps x11-utils netpbm xdotool)  # a screenshot when there is no di
 docs=(openbox x11-xserver-utils xdotool)
 # dpkg-dev and file: CPack reads the package's library dependencies with them.
 # scikit-learn, statsmodels and pdftotext: the checks of velmira-stats' fit and report.
+# Qt's lupdate and lrelease, for Qt 5 and Qt 6, and their CMake packages: the check of the texts.
 test=(qt6-base-dev qt6-qpa-plugins clang libclang-rt-14-dev dpkg-dev file
-      python3-sklearn python3-statsmodels poppler-utils)
+      python3-sklearn python3-statsmodels poppler-utils
+      qttools5-dev qttools5-dev-tools qt6-tools-dev qt6-l10n-tools)
 # The Debian package's checks (scripts/test-package.sh).
 package=(lintian devscripts desktop-file-utils appstream man-db strace procps)
 # The Windows program: cross compiler, Qt's source (apt-get source unpacks with

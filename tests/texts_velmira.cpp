@@ -1,0 +1,44 @@
+// The calculator's sample texts, one per translation context, for tst_texts.
+#include "textsamples.h"
+
+#include "calculationwarning.h"
+#include "editedcells.h"
+#include "figureprovenance.h"
+#include "probabilityrule.h"
+#include "statisticsdiagnosis.h"
+#include "statisticstexts.h"
+
+namespace {
+
+QString strictureProvenance()
+{
+    CalculationResult result;
+    result.basis = CalculationResult::Basis::Stricture;
+    return figureProvenance(result, SheathSize::Ch10To12, QString(), QString());
+}
+
+QString emptyDiameterWarning()
+{
+    CalculationResult result;
+    result.outcome = CalculationResult::Outcome::InvalidDiameter;
+    result.invalidDiameter = 1;
+    return CalculationWarning::text(result, CalculationInput(), StatisticsDiagnosis());
+}
+
+} // namespace
+
+QMap<QString, TextSample> textSamples()
+{
+    return {
+        {QStringLiteral("CalculationWarning"),
+         {emptyDiameterWarning, QStringLiteral("Не указан %1 диаметр мочеточника.")}},
+        {QStringLiteral("FigureProvenance"),
+         {strictureProvenance, QStringLiteral("Отмечено наличие стриктуры: %1 %")}},
+        {QStringLiteral("StatisticsTexts"),
+         {[] { return StatisticsTexts::loadCause(StatisticsDiagnosis()); },
+          QStringLiteral("файл не найден в этой папке. Программа ищет файлы статистики в "
+                         "папке, из которой её запустили.")}},
+        {QStringLiteral("Velmira"),
+         {editedCellToolTip, QStringLiteral("Изменено в этом сеансе; файл не меняется")}},
+    };
+}
