@@ -1,6 +1,7 @@
 // The calculator's sample texts, one per translation context, for tst_texts.
 #include "textsamples.h"
 
+#include "aboutbox.h"
 #include "calculationwarning.h"
 #include "editedcells.h"
 #include "figureprovenance.h"
@@ -30,6 +31,7 @@ QString emptyDiameterWarning()
 QMap<QString, TextSample> textSamples()
 {
     return {
+        {QStringLiteral("AboutBox"), {aboutTitle, QStringLiteral("Об авторах")}},
         {QStringLiteral("CalculationWarning"),
          {emptyDiameterWarning, QStringLiteral("Не указан %1 диаметр мочеточника.")}},
         {QStringLiteral("FigureProvenance"),
