@@ -14,7 +14,7 @@ endif()
 
 # cmake --build BUILD --target velmira_lupdate writes BUILD/translations/PROGRAM.ts,
 # the files a translator starts from.
-set(lupdate_commands)
+set(lupdate_commands COMMAND ${CMAKE_COMMAND} -E make_directory "${VELMIRA_TRANSLATIONS_DIR}")
 foreach(program IN LISTS VELMIRA_TEXT_PROGRAMS)
     list(APPEND lupdate_commands
         COMMAND ${QT}::lupdate -no-obsolete -locations relative ${VELMIRA_TEXT_FOLDERS_${program}}
