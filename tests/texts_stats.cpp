@@ -1,6 +1,7 @@
 // velmira-stats' sample texts, one per translation context, for tst_texts.
 #include "textsamples.h"
 
+#include "boundchecktexts.h"
 #include "caselogreader.h"
 #include "logcolumns.h"
 #include "logevidence.h"
@@ -164,6 +165,9 @@ QString missingFolderError()
 QMap<QString, TextSample> textSamples()
 {
     return {
+        {QStringLiteral("BoundCheckTexts"),
+         {[] { return BoundCheckTexts::counts(evidence().sheaths.at(0).lower); },
+          QStringLiteral("установлено %1 из %2")}},
         {QStringLiteral("CaseLogReader"),
          {[] { return gatherLogEvidence(QByteArray()).reading.error; },
           QStringLiteral("журнал пуст: в нём нет даже строки заголовка.")}},
