@@ -5,6 +5,11 @@ set(VELMIRA_TEXT_FOLDERS_velmira-stats caselog evidence report statsapp)
 set(VELMIRA_TEXT_PROGRAMS velmira velmira-stats)
 set(VELMIRA_TRANSLATIONS_DIR "${PROJECT_BINARY_DIR}/translations")
 
+# A cross build's Qt is the target's, without the tools; the texts are the same
+# in every build, and the native ones check them.
+if(CMAKE_CROSSCOMPILING)
+    return()
+endif()
 find_package(${QT}LinguistTools QUIET)
 if(NOT TARGET ${QT}::lupdate OR NOT TARGET ${QT}::lrelease)
     message(STATUS "No ${QT} Linguist tools (Debian: qttools5-dev, or qt6-tools-dev and "
