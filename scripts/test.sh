@@ -27,6 +27,9 @@ for stage in "${stages[@]}"; do
         qt5) suite "$root/build-qt5" -DVELMIRA_QT_MAJOR=5 ;;
         qt6) suite "$root/build-qt6" -DVELMIRA_QT_MAJOR=6 ;;
         sanitize)
+            # A million-line table under the sanitizers can outlast QtTest's
+            # five-minute watchdog on a busy machine; ctest's own limit still holds.
+            QTEST_FUNCTION_TIMEOUT=1200000 \
             ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0:abort_on_error=1:strict_string_checks=1 \
             LSAN_OPTIONS="suppressions=$root/tests/sanitizers/lsan.supp:print_suppressions=0" \
             UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \

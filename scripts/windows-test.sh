@@ -213,6 +213,13 @@ sleep 1
 figure=$(timeout 10 xclip -o -selection clipboard 2>/dev/null || true)
 expected=$(sed -n 's/^1\.45,\([0-9]*\).*/\1/p' "$root/data/Statistics_1.txt" | tail -n1)
 [ "$figure" = "$expected" ] || fail "the initial press gave '$figure', the Linux build gives '$expected'"
+# The conclusion for the patient record, from the same field by its shortcut.
+xdotool key ctrl+shift+c
+sleep 1
+conclusion=$(timeout 10 xclip -o -selection clipboard 2>/dev/null || true)
+grep -q "СОСТАВЛЯЕТ: $expected %" <<<"$conclusion" && grep -q '^Основание: Таблица 10-12 Ch' <<<"$conclusion" \
+    && grep -q '^Рассчитано: Velmira ' <<<"$conclusion" \
+    || fail "the copied conclusion is not the press's: '$conclusion'"
 screenshot "$window" "$shots/velmira-96dpi.png"
 close_program
 echo "initial press: $figure %, exit status 0"

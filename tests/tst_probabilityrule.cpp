@@ -1,3 +1,4 @@
+#include "conclusion.h"
 #include "diameter.h"
 #include "figureprovenance.h"
 #include "probabilityrule.h"
@@ -402,6 +403,30 @@ void ProbabilityRuleTest::provenance()
         = evidence.isEmpty() ? std::nullopt : readRowCounts(evidence);
     QCOMPARE(counts.has_value(), !evidence.isEmpty());
     QCOMPARE(figureProvenance(result, sheath, file, QStringLiteral("Демо"), counts), text);
+    if (!result.hasFigure())
+        return;
+
+    // The conclusion for the record states that same provenance beside the inputs it answers.
+    const ConclusionFacts facts {
+        input(diameter, QStringLiteral("3"), QStringLiteral(" 3 "), sheath, stricture),
+        result,
+        QStringLiteral("ВЕРОЯТНОСТЬ СОСТАВЛЯЕТ"),
+        text,
+        QStringLiteral("Velmira 1.0.0"),
+        QDateTime(QDate(2026, 12, 9), QTime(14, 5))};
+    const QString expected
+        = QStringLiteral("Диаметры мочеточника: %1; 3; 3 мм (наименьший %2 мм)\n"
+                         "Кожух: %3\nСтриктура: %4\n"
+                         "ВЕРОЯТНОСТЬ СОСТАВЛЯЕТ: %5 %\nОснование: %6\n"
+                         "Рассчитано: Velmira 1.0.0, 09.12.2026 14:05\n")
+              .arg(diameter, twoDecimalText(readDiameter(diameter).value()), sheathName(sheath),
+                   stricture ? QStringLiteral("есть") : QStringLiteral("нет"),
+                   QString::number(result.figure), text);
+    QCOMPARE(Conclusion::text(facts), expected);
+    QString html = text.toHtmlEscaped();
+    html.replace(QLatin1Char('\n'), QStringLiteral("<br>"));
+    QVERIFY(
+        Conclusion::html(facts).contains(QStringLiteral("<td>") + html + QStringLiteral("</td>")));
 }
 
 QTEST_GUILESS_MAIN(ProbabilityRuleTest)

@@ -9,8 +9,10 @@
 #include "velmiraversion.h"
 
 #include <QAccessible>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QGraphicsPixmapItem>
@@ -23,6 +25,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMetaMethod>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
@@ -33,6 +36,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <cmath>
 
 namespace {
 
@@ -76,6 +81,31 @@ SeenBox clickClosingBox(QAbstractButton *button)
     closer.start();
     QTest::mouseClick(button, Qt::LeftButton);
     return seen;
+}
+
+// The action that copies the conclusion, which the form itself does not hold.
+QAction *conclusionAction(const Velmira &window)
+{
+    for (QAction *action : window.findChildren<QAction *>()) {
+        if (action->text() == QStringLiteral("Копировать заключение"))
+            return action;
+    }
+    return nullptr;
+}
+
+// How sharp a picture is: the mean step in grey level between neighbouring
+// pixels, which blurring lowers.
+double sharpness(const QImage &image)
+{
+    const QImage grey = image.convertToFormat(QImage::Format_Grayscale8);
+    double sum = 0;
+    for (int y = 0; y + 1 < grey.height(); ++y) {
+        const uchar *line = grey.constScanLine(y);
+        const uchar *below = grey.constScanLine(y + 1);
+        for (int x = 0; x + 1 < grey.width(); ++x)
+            sum += std::abs(line[x + 1] - line[x]) + std::abs(below[x] - line[x]);
+    }
+    return sum / (double(grey.width() - 1) * (grey.height() - 1));
 }
 
 } // namespace
@@ -378,17 +408,19 @@ void VelmiraTest::tablesFromFiles()
 
 void VelmiraTest::picture_data()
 {
-    QTest::addColumn<QSize>("pictureSize"); // empty: no picture file
-    QTest::newRow("shipped picture") << QSize(-1, -1);
-    QTest::newRow("wide picture") << QSize(200, 50);
-    QTest::newRow("tall picture") << QSize(30, 900);
-    QTest::newRow("no picture") << QSize();
+    QTest::addColumn<bool>("shipped"); // the shipped picture stays in place
+    QTest::addColumn<QSize>("pictureSize"); // else one of this size is written; invalid: none
+    QTest::newRow("shipped picture") << true << QSize();
+    QTest::newRow("wide picture") << false << QSize(200, 50);
+    QTest::newRow("tall picture") << false << QSize(30, 900);
+    QTest::newRow("no picture") << false << QSize();
 }
 
 void VelmiraTest::picture()
 {
+    QFETCH(bool, shipped);
     QFETCH(QSize, pictureSize);
-    if (!pictureSize.isValid() || pictureSize.width() > 0)
+    if (!shipped)
         QVERIFY(QFile::remove(QStringLiteral("Tavrel.jpg")));
     if (pictureSize.isValid()) {
         // Left half red, right half blue: stretching keeps the halves.
@@ -410,7 +442,7 @@ void VelmiraTest::picture()
     auto *item = qgraphicsitem_cast<QGraphicsPixmapItem *>(scene->items().first());
     QVERIFY(item);
     QCOMPARE(item->pos(), QPointF(0, 0));
-    if (pictureSize.isEmpty()) {
+    if (!shipped && !pictureSize.isValid()) {
         QVERIFY(item->pixmap().isNull());
         return;
     }
@@ -418,14 +450,24 @@ void VelmiraTest::picture()
     const qreal ratio = view->devicePixelRatioF();
     QCOMPARE(item->pixmap().size(), QSize(461, 561) * ratio);
     QCOMPARE(item->pixmap().devicePixelRatio(), ratio);
-    if (pictureSize.width() > 0) {
-        const QImage shown = item->pixmap().toImage();
-        for (int y : {5, 280, 555}) {
-            const QPoint left = QPoint(50, y) * ratio;
-            const QPoint right = QPoint(410, y) * ratio;
-            QVERIFY(qRed(shown.pixel(left)) > 200 && qBlue(shown.pixel(left)) < 60);
-            QVERIFY(qBlue(shown.pixel(right)) > 200 && qRed(shown.pixel(right)) < 60);
-        }
+    const QImage shown = item->pixmap().toImage();
+    if (shipped) {
+        // As sharp as the whole picture decoded and then scaled smoothly, though
+        // decoded at the size drawn.
+        const QImage smooth
+            = QImage(QStringLiteral("Tavrel.jpg"))
+                  .scaled(shown.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        QVERIFY2(sharpness(shown) > 0.9 * sharpness(smooth),
+                 qPrintable(QStringLiteral("sharpness %1 against %2 decoded whole")
+                                .arg(sharpness(shown))
+                                .arg(sharpness(smooth))));
+        return;
+    }
+    for (int y : {5, 280, 555}) {
+        const QPoint left = QPoint(50, y) * ratio;
+        const QPoint right = QPoint(410, y) * ratio;
+        QVERIFY(qRed(shown.pixel(left)) > 200 && qBlue(shown.pixel(left)) < 60);
+        QVERIFY(qBlue(shown.pixel(right)) > 200 && qRed(shown.pixel(right)) < 60);
     }
 }
 
@@ -713,9 +755,15 @@ void VelmiraTest::figureClearedByChange()
             ->setText(QStringLiteral("50"));
     QVERIFY(result->text().isEmpty());
     QVERIFY(result->toolTip().isEmpty());
+    // Nor can a conclusion of the earlier press be copied any more.
+    QApplication::clipboard()->setText(QStringLiteral("sentinel"));
+    QVERIFY(!conclusionAction(window)->isEnabled());
+    QTest::keyClick(result, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("sentinel"));
 
     clickClosingBox(child<QPushButton>(window, "pushButton"));
     QVERIFY(!result->text().isEmpty());
+    QVERIFY(conclusionAction(window)->isEnabled());
 }
 
 void VelmiraTest::keyboard()
@@ -746,6 +794,26 @@ void VelmiraTest::keyboard()
     child<QLineEdit>(window, "lineEdit_three")->setText(QStringLiteral("1.58"));
     QTest::keyClick(child<QPushButton>(window, "pushButton"), Qt::Key_Enter);
     QCOMPARE(result->text(), QStringLiteral("85"));
+
+    // The conclusion: Ctrl+Shift+C anywhere on the page, Ctrl+C in the result
+    // field with nothing selected; with the figure selected, Ctrl+C copies it alone.
+    QClipboard *clipboard = QApplication::clipboard();
+    const auto copied = [clipboard](QWidget *widget, Qt::KeyboardModifiers modifiers) {
+        clipboard->clear();
+        QTest::keyClick(widget, Qt::Key_C, modifiers);
+        return clipboard->text();
+    };
+    const QString conclusion
+        = copied(child<QLineEdit>(window, "lineEdit_one"), Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY2(conclusion.contains(QStringLiteral("Кожух: 10-12 Ch\nСтриктура: нет\n")),
+             qPrintable(conclusion));
+    QVERIFY(conclusion.contains(QStringLiteral("СОСТАВЛЯЕТ: 85 %\nОснование: ") + result->toolTip()
+                                + QLatin1Char('\n')));
+    QVERIFY(clipboard->mimeData()->hasHtml());
+    result->deselect();
+    QCOMPARE(copied(result, Qt::ControlModifier), conclusion);
+    result->selectAll();
+    QCOMPARE(copied(result, Qt::ControlModifier), QStringLiteral("85"));
 
     // Ctrl+Tab reaches the statistics, where Tab leaves a table instead of walking its cells.
     auto *tabs = child<QTabWidget>(window, "tabWidget");

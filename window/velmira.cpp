@@ -3,11 +3,14 @@
 
 #include "aboutbox.h"
 #include "calculationwarning.h"
+#include "conclusion.h"
+#include "conclusioncopy.h"
 #include "editedcells.h"
 #include "figureprovenance.h"
 #include "picturepanel.h"
 #include "probabilityrule.h"
 #include "resultprovenance.h"
+#include "velmiraversion.h"
 
 #include <QMessageBox>
 #include <QShortcut>
@@ -27,6 +30,7 @@ Velmira::Velmira(QWidget *parent) : QMainWindow(parent), ui(new Ui::Velmira)
     for (const SheathStatistics &statistics : sheathStatistics)
         markEditedCells(statistics.table);
 
+    conclusionCopy = new ConclusionCopy(ui->lineEdit_P, ui->tab, this);
     // After loading: filling the tables is no change of the user's.
     clearFigureOnAnyChange();
     setUpKeyboard();
@@ -48,10 +52,12 @@ void Velmira::on_pushButton_clicked()
     const StatisticsDiagnosis &load = statistics.read.diagnosis;
     if (result.hasFigure()) {
         ui->lineEdit_P->setText(QString::number(result.figure, 10));
-        showFigureProvenance(ui->lineEdit_P,
-                             figureProvenance(result, input.sheath, load.fileName,
-                                              load.firstComment(),
-                                              statistics.evidenceOf(result.tableRow)));
+        const QString provenance
+            = figureProvenance(result, input.sheath, load.fileName, load.firstComment(),
+                               statistics.evidenceOf(result.tableRow));
+        showFigureProvenance(ui->lineEdit_P, provenance);
+        offerConclusion({input, result, ui->label_2->text().simplified(), provenance,
+                         QStringLiteral("Velmira " VELMIRA_VERSION), QDateTime::currentDateTime()});
         return;
     }
     // Never leave the previous press's figure standing beside a failed one.
@@ -109,11 +115,17 @@ void Velmira::showPage(int index)
     first->setFocus(Qt::TabFocusReason);
 }
 
-// The figure's provenance goes with it.
+// The figure's provenance and its conclusion go with it.
 void Velmira::clearFigure()
 {
     ui->lineEdit_P->clear();
     showFigureProvenance(ui->lineEdit_P, QString());
+    conclusionCopy->withdraw();
+}
+
+void Velmira::offerConclusion(const ConclusionFacts &facts)
+{
+    conclusionCopy->offer(Conclusion::text(facts), Conclusion::html(facts));
 }
 
 CalculationInput Velmira::calculationInput() const

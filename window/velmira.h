@@ -7,7 +7,9 @@
 
 #include <array>
 
+class ConclusionCopy;
 struct CalculationInput;
+struct ConclusionFacts;
 class QLineEdit;
 
 namespace Ui {
@@ -33,6 +35,7 @@ private:
     void setUpKeyboard();
     void showPage(int index);
     void clearFigure();
+    void offerConclusion(const ConclusionFacts &facts);
 
     CalculationInput calculationInput() const;
     // The chosen sheath size's statistics; nothing when no size is chosen.
@@ -44,6 +47,7 @@ private:
     // Each sheath size's table and what loading it found, for the figure's
     // provenance and the warnings.
     std::array<SheathStatistics, 2> sheathStatistics;
+    ConclusionCopy *conclusionCopy = nullptr;
 };
 
 #endif // VELMIRA_WINDOW_H
