@@ -3,11 +3,17 @@
 
 #include "aboutbox.h"
 #include "calculationwarning.h"
+#include "conclusion.h"
+#include "conclusioncopy.h"
 #include "editedcells.h"
 #include "figureprovenance.h"
 #include "probabilityrule.h"
 #include "statisticsdiagnosis.h"
 #include "statisticstexts.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QWidget>
 
 namespace {
 
@@ -26,6 +32,15 @@ QString emptyDiameterWarning()
     return CalculationWarning::text(result, CalculationInput(), StatisticsDiagnosis());
 }
 
+// The result field's action that copies the conclusion.
+QString conclusionCopyText()
+{
+    QWidget page;
+    QLineEdit result(&page);
+    const ConclusionCopy copy(&result, &page, nullptr);
+    return copy.action()->text();
+}
+
 } // namespace
 
 QMap<QString, TextSample> textSamples()
@@ -34,6 +49,10 @@ QMap<QString, TextSample> textSamples()
         {QStringLiteral("AboutBox"), {aboutTitle, QStringLiteral("Об авторах")}},
         {QStringLiteral("CalculationWarning"),
          {emptyDiameterWarning, QStringLiteral("Не указан %1 диаметр мочеточника.")}},
+        {QStringLiteral("Conclusion"),
+         {[] { return Conclusion::text(ConclusionFacts()); }, QStringLiteral("Основание")}},
+        {QStringLiteral("ConclusionCopy"),
+         {conclusionCopyText, QStringLiteral("Копировать заключение")}},
         {QStringLiteral("FigureProvenance"),
          {strictureProvenance, QStringLiteral("Отмечено наличие стриктуры: %1 %")}},
         {QStringLiteral("StatisticsTexts"),
