@@ -4,17 +4,10 @@
 #include "logcells.h"
 #include "logtext.h"
 
-#include <QCoreApplication>
-
 #include <optional>
 #include <utility>
 
 namespace {
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("VelmiraStats", text);
-}
 
 const QString &cellOf(const QVector<QString> &cells, LogColumn column)
 {

@@ -5,6 +5,7 @@
 #include "probabilityrule.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDate>
 #include <QString>
 #include <QVector>
@@ -50,6 +51,8 @@ struct CaseLogReading {
 // a log of any length is never held as cases, and no cell of a column the
 // program ignores is ever kept.
 class CaseLogReader {
+    Q_DECLARE_TR_FUNCTIONS(CaseLogReader)
+
 public:
     using Sink = std::function<void(const LogCase &)>;
 

@@ -20,11 +20,6 @@ const std::array<ColumnNames, LogColumnCount> Names = {{{"d1", "диаметр 1
                                                         {"placed", "установлен"},
                                                         {"date", "дата"}}};
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("VelmiraStats", text);
-}
-
 std::optional<LogColumn> columnNamed(const QString &header)
 {
     const QString key = comparableText(header);
@@ -45,7 +40,8 @@ QString missingColumnsError(const LogColumns &columns)
     }
     if (missing.isEmpty())
         return {};
-    return tr("в заголовке журнала нет столбца: %1.").arg(missing.join(QStringLiteral("; ")));
+    return LogColumns::tr("в заголовке журнала нет столбца: %1.")
+        .arg(missing.join(QStringLiteral("; ")));
 }
 
 } // namespace
@@ -57,7 +53,7 @@ QString logColumnName(LogColumn column)
 
 QString logColumnNames(LogColumn column)
 {
-    return tr("%1 (или «%2»)")
+    return LogColumns::tr("%1 (или «%2»)")
         .arg(logColumnName(column), QString::fromUtf8(Names[std::size_t(column)].russian));
 }
 
@@ -79,7 +75,8 @@ LogColumnsResult findLogColumns(const QStringList &headerFields)
         const std::size_t index = std::size_t(*column);
         // Two columns of one name: which one holds the cases cannot be guessed.
         if (columns.field[index] >= 0) {
-            result.error = tr("столбец %1 встречается в заголовке журнала дважды (поля %2 и %3).")
+            result.error = LogColumns::tr(
+                               "столбец %1 встречается в заголовке журнала дважды (поля %2 и %3).")
                                .arg(logColumnName(*column))
                                .arg(columns.field[index] + 1)
                                .arg(field + 1);

@@ -1,6 +1,7 @@
 #ifndef VELMIRA_LOGCOLUMNS_H
 #define VELMIRA_LOGCOLUMNS_H
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -22,7 +23,11 @@ bool isRequiredColumn(LogColumn column);
 
 // Where each column stands in the header, as found by its name (English or
 // Russian, case and blanks ignored, in any order).
+// Its texts are the messages about the header.
 struct LogColumns {
+    Q_DECLARE_TR_FUNCTIONS(LogColumns)
+
+public:
     std::array<int, LogColumnCount> field {}; // -1 when absent
     std::array<QString, LogColumnCount> header; // the header's own text of the column
     QVector<int> fieldColumns; // per header field: the column it is, or -1

@@ -9,21 +9,16 @@
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("VelmiraStats", text);
-}
-
 // "1 случай", "3 случая", "212 случаев".
 QString casesText(int count)
 {
     const int lastTwo = count % 100;
     const int last = count % 10;
     if (last == 1 && lastTwo != 11)
-        return tr("%1 случай").arg(count);
+        return StatisticsWriter::tr("%1 случай").arg(count);
     if (last >= 2 && last <= 4 && (lastTwo < 12 || lastTwo > 14))
-        return tr("%1 случая").arg(count);
-    return tr("%1 случаев").arg(count);
+        return StatisticsWriter::tr("%1 случая").arg(count);
+    return StatisticsWriter::tr("%1 случаев").arg(count);
 }
 
 RowCounts rowCounts(const FittedRow &row)
@@ -42,7 +37,7 @@ RowCounts rowCounts(const FittedRow &row)
 
 QString countsLine(const LogSummary &log)
 {
-    return tr("Строк в журнале: %1, с ошибками: %2, пропущено: %3")
+    return StatisticsWriter::tr("Строк в журнале: %1, с ошибками: %2, пропущено: %3")
         .arg(log.rowsRead)
         .arg(log.badRows)
         .arg(log.skippedRows);
@@ -50,8 +45,9 @@ QString countsLine(const LogSummary &log)
 
 QString sheathCountsLine(const SheathEvidence &e)
 {
-    return tr("Кожух %1: случаев %2; со стриктурой (исключены, %3 %): %4; "
-              "наименьший диаметр ≤ %5 мм (%6 %): %7; ≥ %8 мм (%9 %): %10; в строках таблицы: %11")
+    return StatisticsWriter::tr(
+               "Кожух %1: случаев %2; со стриктурой (исключены, %3 %): %4; "
+               "наименьший диаметр ≤ %5 мм (%6 %): %7; ≥ %8 мм (%9 %): %10; в строках таблицы: %11")
         .arg(sheathName(e.sheath))
         .arg(e.allCases())
         .arg(StrictureFigure)
@@ -68,16 +64,17 @@ QString sheathCountsLine(const SheathEvidence &e)
 QStringList commentLines(const LogSummary &log, const SheathEvidence &evidence)
 {
     return {evidenceSummaryLine(log, evidence),
-            tr("Записано %1, velmira-stats %2, SHA-256 журнала %3")
+            StatisticsWriter::tr("Записано %1, velmira-stats %2, SHA-256 журнала %3")
                 .arg(log.written.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")), log.version,
                      QString::fromLatin1(log.sha256)),
             countsLine(log),
             sheathCountsLine(evidence),
             BoundCheckTexts::fileLine(evidence.lower),
             BoundCheckTexts::fileLine(evidence.upper),
-            tr("Столбцы после процента: случаи и установки при этом диаметре и в блоке, "
-               "объединённом регрессией, диаметры блока, 95 % ДИ Уилсона блока; "
-               "строка без случаев интерполирована между соседними")};
+            StatisticsWriter::tr(
+                "Столбцы после процента: случаи и установки при этом диаметре и в блоке, "
+                "объединённом регрессией, диаметры блока, 95 % ДИ Уилсона блока; "
+                "строка без случаев интерполирована между соседними")};
 }
 
 } // namespace
@@ -85,18 +82,20 @@ QStringList commentLines(const LogSummary &log, const SheathEvidence &evidence)
 QString evidenceSummaryLine(const LogSummary &log, const SheathEvidence &evidence)
 {
     QString text
-        = tr("Статистика клиники: %1, кожух %2, журнал %3")
+        = StatisticsWriter::tr("Статистика клиники: %1, кожух %2, журнал %3")
               .arg(casesText(evidence.tableCases()), sheathName(evidence.sheath), log.logName);
     if (log.firstDate.isValid())
         text += QStringLiteral(", %1-%2").arg(log.firstDate.toString(QStringLiteral("MM.yyyy")),
                                               log.lastDate.toString(QStringLiteral("MM.yyyy")));
-    return text + tr("; изотоническая регрессия, 95 % ДИ Уилсона");
+    return text + StatisticsWriter::tr("; изотоническая регрессия, 95 % ДИ Уилсона");
 }
 
 QByteArray statisticsFileBytes(const LogSummary &log, const SheathEvidence &evidence)
 {
     QString text
-        = (QStringList {tr("Диаметр мм"), tr("Процент")} + rowCountsLabels()).join(QLatin1Char(','))
+        = (QStringList {StatisticsWriter::tr("Диаметр мм"), StatisticsWriter::tr("Процент")}
+           + rowCountsLabels())
+              .join(QLatin1Char(','))
         + QLatin1Char('\n');
     for (const QString &comment : commentLines(log, evidence))
         text += QStringLiteral("# ") + comment + QLatin1Char('\n');

@@ -4,7 +4,13 @@
 #include "sheathevidence.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
+
+// The translation context of the texts the statistics files hold.
+class StatisticsWriter {
+    Q_DECLARE_TR_FUNCTIONS(StatisticsWriter)
+};
 
 // The one-line summary that opens the comment lines, which the calculator
 // shows in a figure's provenance: "Статистика клиники: 212 случаев, кожух

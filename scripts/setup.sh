@@ -8,8 +8,10 @@ run=(xvfb x11-apps x11-utils netpbm xdotool)  # a screenshot when there is no di
 # The README's screenshots at several display scales.
 docs=(openbox x11-xserver-utils xdotool)
 # scikit-learn, statsmodels and pdftotext: the checks of velmira-stats' fit and report.
+# Qt's lupdate and lrelease, for Qt 5 and Qt 6, and their CMake packages: the check of the texts.
 test=(qt6-base-dev qt6-qpa-plugins clang libclang-rt-14-dev
-      python3-sklearn python3-statsmodels poppler-utils)
+      python3-sklearn python3-statsmodels poppler-utils
+      qttools5-dev qttools5-dev-tools qt6-tools-dev qt6-l10n-tools)
 # The Debian packages' build (debian/control's Build-Depends, with build-essential,
 # which dpkg-buildpackage asks for, and git and xz for the copy it builds from)
 # and their checks (scripts/test-package.sh; file tells a stripped program).

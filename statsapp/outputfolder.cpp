@@ -1,20 +1,10 @@
 #include "outputfolder.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-
-namespace {
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("VelmiraStats", text);
-}
-
-} // namespace
 
 OutputFolder::OutputFolder(const QString &path) : folder(path) { }
 

@@ -2,6 +2,7 @@
 #define VELMIRA_OUTPUTFOLDER_H
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -17,6 +18,8 @@ struct OutputFile {
 // under a name that shows its time; each file is written whole or not at
 // all; and when any write fails, every file is put back as it was.
 class OutputFolder {
+    Q_DECLARE_TR_FUNCTIONS(OutputFolder)
+
 public:
     explicit OutputFolder(const QString &path);
 

@@ -8,11 +8,6 @@
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("VelmiraStats", text);
-}
-
 const QString OutputName = QStringLiteral("output");
 const QString ReplaceName = QStringLiteral("replace");
 const QString SkipName = QStringLiteral("skip-bad-rows");
@@ -23,17 +18,20 @@ const QString VersionName = QStringLiteral("version");
 QList<QCommandLineOption> options()
 {
     return {
-        QCommandLineOption(OutputName,
-                           tr("записать таблицы и отчёт в папку ПАПКА (по умолчанию текущая)"),
-                           tr("ПАПКА")),
-        QCommandLineOption(ReplaceName,
-                           tr("заменить имеющиеся файлы; прежние остаются рядом под именем "
-                              "со временем их изменения")),
-        QCommandLineOption(SkipName,
-                           tr("не учитывать строки с ошибками, а не останавливаться на них; "
-                              "файлы и отчёт называют их число")),
-        QCommandLineOption(HelpName, tr("показать эту справку и выйти")),
-        QCommandLineOption(VersionName, tr("показать версию и выйти")),
+        QCommandLineOption(
+            OutputName,
+            StatsOptions::tr("записать таблицы и отчёт в папку ПАПКА (по умолчанию текущая)"),
+            StatsOptions::tr("ПАПКА")),
+        QCommandLineOption(
+            ReplaceName,
+            StatsOptions::tr("заменить имеющиеся файлы; прежние остаются рядом под именем "
+                             "со временем их изменения")),
+        QCommandLineOption(
+            SkipName,
+            StatsOptions::tr("не учитывать строки с ошибками, а не останавливаться на них; "
+                             "файлы и отчёт называют их число")),
+        QCommandLineOption(HelpName, StatsOptions::tr("показать эту справку и выйти")),
+        QCommandLineOption(VersionName, StatsOptions::tr("показать версию и выйти")),
     };
 }
 

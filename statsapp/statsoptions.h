@@ -1,6 +1,7 @@
 #ifndef VELMIRA_STATSOPTIONS_H
 #define VELMIRA_STATSOPTIONS_H
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -19,6 +20,8 @@ struct StatsRequest {
 // The options of velmira-stats: English names, Russian descriptions, since
 // the clinic's staff read the help and the messages.
 class StatsOptions {
+    Q_DECLARE_TR_FUNCTIONS(StatsOptions)
+
 public:
     // arguments as QCoreApplication::arguments() gives them, the program first.
     static StatsRequest parse(const QStringList &arguments);

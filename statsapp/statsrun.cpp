@@ -18,11 +18,6 @@ namespace {
 
 const QString ReportName = QStringLiteral("Statistics_report.pdf");
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("VelmiraStats", text);
-}
-
 // What a bad cell of a column should have held.
 QString expected(LogColumn column)
 {
@@ -30,14 +25,14 @@ QString expected(LogColumn column)
     case LogColumn::D1:
     case LogColumn::D2:
     case LogColumn::D3:
-        return tr("нужен диаметр в мм больше 0 и не больше 10");
+        return StatsRun::tr("нужен диаметр в мм больше 0 и не больше 10");
     case LogColumn::Sheath:
-        return tr("нужен кожух 10-12 или 12-14");
+        return StatsRun::tr("нужен кожух 10-12 или 12-14");
     case LogColumn::Stricture:
     case LogColumn::Placed:
-        return tr("нужно да или нет");
+        return StatsRun::tr("нужно да или нет");
     case LogColumn::Date:
-        return tr("нужна дата дд.мм.гггг или гггг-мм-дд");
+        return StatsRun::tr("нужна дата дд.мм.гггг или гггг-мм-дд");
     }
     return {};
 }
@@ -47,8 +42,9 @@ QString badCellLine(const BadCell &bad)
     QString column = logColumnName(bad.column);
     if (bad.header.compare(column, Qt::CaseInsensitive) != 0)
         column += QStringLiteral(" («%1»)").arg(bad.header);
-    const QString cell = bad.cell.isEmpty() ? tr("пусто") : QStringLiteral("«%1»").arg(bad.cell);
-    return tr("  строка %1, столбец %2: %3 — %4\n")
+    const QString cell
+        = bad.cell.isEmpty() ? StatsRun::tr("пусто") : QStringLiteral("«%1»").arg(bad.cell);
+    return StatsRun::tr("  строка %1, столбец %2: %3 — %4\n")
         .arg(bad.line)
         .arg(column, cell, expected(bad.column));
 }
@@ -67,10 +63,10 @@ QString sheathLine(const SheathEvidence &sheath)
 {
     const QString file = statisticsFileName(sheath.sheath);
     if (sheath.tableCases() == 0)
-        return tr("Кожух %1: в строках таблицы нет ни одного случая, %2 не записан "
-                  "(имеющийся файл не изменён).\n")
+        return StatsRun::tr("Кожух %1: в строках таблицы нет ни одного случая, %2 не записан "
+                            "(имеющийся файл не изменён).\n")
             .arg(sheathName(sheath.sheath), file);
-    return tr("Кожух %1: случаев в строках таблицы %2, записан %3.\n")
+    return StatsRun::tr("Кожух %1: случаев в строках таблицы %2, записан %3.\n")
                .arg(sheathName(sheath.sheath))
                .arg(sheath.tableCases())
                .arg(file)

@@ -8,6 +8,7 @@
 #include "statsoptions.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QVector>
 
 #include <functional>
@@ -16,6 +17,8 @@
 // tables and the report in memory, and only then write them, whole or not at
 // all. Every failure is said on standard error with its reason.
 class StatsRun {
+    Q_DECLARE_TR_FUNCTIONS(StatsRun)
+
 public:
     // The report needs a QGuiApplication, which only the caller can create.
     using ReportMaker

@@ -6,17 +6,18 @@
 
 QString aboutTitle()
 {
-    return QString::fromUtf8("Об авторах");
+    return AboutBox::tr("Об авторах");
 }
 
 QString aboutText()
 {
     // The last line also names the version, the same as "velmira --version".
-    return QString::fromUtf8("Программа для расчета вероятности успешной\n"
-                             "установки мочеточникого кожуха\n"
-                             "Исполнители:\n"
-                             "Разработчики программы Velmira\n"
-                             "(программный код, рисунок и значок), версия " VELMIRA_VERSION);
+    return AboutBox::tr("Программа для расчета вероятности успешной\n"
+                        "установки мочеточникого кожуха\n"
+                        "Исполнители:\n"
+                        "Разработчики программы Velmira\n"
+                        "(программный код, рисунок и значок), версия %1")
+        .arg(QStringLiteral(VELMIRA_VERSION));
 }
 
 void showAboutBox()
