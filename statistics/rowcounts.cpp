@@ -99,13 +99,13 @@ std::optional<RowCounts> readRowCounts(const QString &fields)
         numbers.append(*value);
     }
     RowCounts evidence {numbers[0],
-                          numbers[1],
-                          numbers[2],
-                          numbers[3],
-                          parts.at(4).trimmed(),
-                          parts.at(5).trimmed(),
-                          numbers[4],
-                          numbers[5]};
+                        numbers[1],
+                        numbers[2],
+                        numbers[3],
+                        parts.at(4).trimmed(),
+                        parts.at(5).trimmed(),
+                        numbers[4],
+                        numbers[5]};
     if (!holdsTogether(evidence))
         return std::nullopt;
     return evidence;
