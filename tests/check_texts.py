@@ -98,8 +98,8 @@ def main(arguments):
     source_dir, out_dir = pathlib.Path(arguments[2]), pathlib.Path(arguments[3])
     out_dir.mkdir(parents=True, exist_ok=True)
     failed = False
-    for spec in arguments[4:]:
-        program, folders = spec.split("=", 1)
+    for program_folders in arguments[4:]:
+        program, folders = program_folders.split("=", 1)
         problems = check_program(lupdate, lrelease, source_dir, out_dir, program,
                                  folders.split(","))
         for problem in problems:
