@@ -1,7 +1,6 @@
 #include "statisticswriter.h"
 
 #include "boundchecktexts.h"
-#include "diameter.h"
 #include "rowcounts.h"
 
 #include <QCoreApplication>
@@ -45,17 +44,17 @@ QString countsLine(const LogSummary &log)
 
 QString sheathCountsLine(const SheathEvidence &e)
 {
-    return StatisticsWriter::tr(
-               "Кожух %1: случаев %2; со стриктурой (исключены, %3 %): %4; "
-               "наименьший диаметр ≤ %5 мм (%6 %): %7; ≥ %8 мм (%9 %): %10; в строках таблицы: %11")
+    return StatisticsWriter::tr("Кожух %1: случаев %2; со стриктурой (исключены, %3 %): %4; "
+                                "наименьший диаметр %5 (%6 %): %7; %8 (%9 %): %10; "
+                                "в строках таблицы: %11")
         .arg(sheathName(e.sheath))
         .arg(e.allCases())
         .arg(StrictureFigure)
         .arg(e.strictureCases)
-        .arg(twoDecimalText(e.lower.bound))
+        .arg(BoundCheckTexts::condition(e.lower))
         .arg(e.lower.figure)
         .arg(e.lower.observed.cases)
-        .arg(twoDecimalText(e.upper.bound))
+        .arg(BoundCheckTexts::condition(e.upper))
         .arg(e.upper.figure)
         .arg(e.upper.observed.cases)
         .arg(e.tableCases());
