@@ -13,6 +13,11 @@
 #include <array>
 #include <functional>
 
+// How a log writes the fraction of a diameter. A log keeps to one; a diameter
+// written the other way ("2,364" among points) may be a typing of another
+// unit, so its row is bad rather than read.
+enum class DecimalMark { None, Point, Comma };
+
 // One procedure of a case log, as far as the program reads it.
 struct LogCase {
     // The diameter cells as written, blanks trimmed: the calculator reads the
@@ -23,6 +28,8 @@ struct LogCase {
     bool placed = false;
     QDate date; // null when the log has no date column
     int line = 0; // in the file, the header being line 1
+    // Of its diameters; None when all three are whole numbers.
+    DecimalMark mark = DecimalMark::None;
 };
 
 // A cell that makes its row bad: empty where required, or unreadable.
@@ -44,7 +51,16 @@ struct CaseLogReading {
     QDate firstDate; // the period of the good rows, when the log has dates
     QDate lastDate;
 
+    // The log's own decimal mark, known only once the whole log is read.
+    DecimalMark mark = DecimalMark::None;
+
     bool hasDates() const { return firstDate.isValid(); }
+    // Whether a case the sink was given counts: one whose diameters are
+    // written with the log's decimal mark, or with none.
+    bool keeps(const LogCase &logCase) const
+    {
+        return logCase.mark == DecimalMark::None || logCase.mark == mark;
+    }
 };
 
 // Reads a case log from its bytes and hands each good row to a sink, so that
