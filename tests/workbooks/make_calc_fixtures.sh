@@ -6,7 +6,7 @@
 #     tests/workbooks/make_calc_fixtures.sh
 #
 # The logs come from calc_log.py (a fixed seed); the workbooks' ZIP entries
-# and meta data carry the time of the run, the CSV files do not.
+# carry the time of the run, their parts and the CSV files do not.
 set -eu
 
 here=$(cd "$(dirname "$0")" && pwd)
