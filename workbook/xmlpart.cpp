@@ -1,0 +1,87 @@
+#include "xmlpart.h"
+
+#include "workbookreader.h"
+
+XmlPart::XmlPart(const QString &name, const QByteArray &data)
+    : m_name(name), m_data(data), m_xml(m_data)
+{
+}
+
+bool XmlPart::findStart(QLatin1String localName)
+{
+    while (!m_xml.atEnd()) {
+        if (m_xml.readNext() == QXmlStreamReader::StartElement && m_xml.name() == localName)
+            return true;
+    }
+    return false;
+}
+
+QStringView XmlPart::attribute(QLatin1String localName)
+{
+    // Kept, so that the view stays valid until the next token is read.
+    m_attributes = m_xml.attributes();
+    for (const QXmlStreamAttribute &attribute : qAsConst(m_attributes)) {
+        if (attribute.name() == localName)
+            return QStringView(attribute.value());
+    }
+    return QStringView();
+}
+
+QString XmlPart::elementText()
+{
+    QString text;
+    int depth = 1;
+    while (depth > 0 && !m_xml.atEnd()) {
+        switch (m_xml.readNext()) {
+        case QXmlStreamReader::StartElement:
+            ++depth;
+            break;
+        case QXmlStreamReader::EndElement:
+            --depth;
+            break;
+        case QXmlStreamReader::Characters:
+        case QXmlStreamReader::EntityReference:
+            text += m_xml.text();
+            break;
+        default:
+            break;
+        }
+    }
+    return text;
+}
+
+bool XmlPart::skipHasText()
+{
+    bool hasText = false;
+    int depth = 1;
+    while (depth > 0 && !m_xml.atEnd()) {
+        switch (m_xml.readNext()) {
+        case QXmlStreamReader::StartElement:
+            ++depth;
+            break;
+        case QXmlStreamReader::EndElement:
+            --depth;
+            break;
+        case QXmlStreamReader::Characters:
+            hasText = hasText || !m_xml.text().isEmpty();
+            break;
+        default:
+            break;
+        }
+    }
+    return hasText;
+}
+
+QString XmlPart::error() const
+{
+    if (!m_xml.hasError())
+        return QString();
+    if (m_xml.error() == QXmlStreamReader::PrematureEndOfDocumentError)
+        return WorkbookReader::tr("часть %1: XML обрывается в строке %2")
+            .arg(m_name)
+            .arg(m_xml.lineNumber());
+    return WorkbookReader::tr("часть %1: ошибка XML в строке %2: %3")
+        .arg(m_name)
+        .arg(m_xml.lineNumber())
+        .arg(m_xml.errorString());
+}
