@@ -1,9 +1,12 @@
 #include "caselogreader.h"
 
 #include "delimitedrecords.h"
-#include "logcells.h"
+#include "logheader.h"
 #include "logtext.h"
+#include "sheetrecords.h"
+#include "workbookreader.h"
 
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -14,6 +17,28 @@ const QString &cellOf(const QVector<QString> &cells, LogColumn column)
     return cells.at(int(column));
 }
 
+std::size_t markIndex(DecimalMark mark)
+{
+    return std::size_t(mark);
+}
+
+// An OLE compound file: an old Excel workbook, or any workbook with a password,
+// which Excel keeps encrypted in one.
+bool isCompoundFile(const QByteArray &bytes)
+{
+    return bytes.startsWith(QByteArrayLiteral("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"));
+}
+
+// Whether a compound file holds a stream of the name; its directory writes
+// names in UTF-16.
+bool hasStream(const QByteArray &bytes, const char *name)
+{
+    QByteArray utf16;
+    for (const char *c = name; *c; ++c)
+        utf16.append(*c).append('\0');
+    return bytes.contains(utf16);
+}
+
 } // namespace
 
 CaseLogReader::CaseLogReader(Sink sink) : sink(std::move(sink)) { }
@@ -21,45 +46,139 @@ CaseLogReader::CaseLogReader(Sink sink) : sink(std::move(sink)) { }
 CaseLogReading CaseLogReader::read(const QByteArray &bytes)
 {
     reading = CaseLogReading();
+    marked = {};
+    markedCells = {};
+    markedGoodRows = {};
+    if (isCompoundFile(bytes)) {
+        reading.error = hasStream(bytes, "EncryptedPackage")
+            ? tr("это книга Excel, защищённая паролем: её содержимое зашифровано. Снимите "
+                 "пароль и сохраните журнал как .xlsx, .ods или CSV.")
+            : tr("это книга Excel старого формата (.xls) или другой документ Microsoft Office "
+                 "в старом формате. Сохраните журнал как .xlsx, .ods или CSV.");
+        return reading;
+    }
+    if (WorkbookReader::isZip(bytes))
+        readWorkbook(bytes);
+    else
+        readText(bytes);
+    if (reading.error.isEmpty())
+        finish();
+    return reading;
+}
+
+void CaseLogReader::readText(const QByteArray &bytes)
+{
     const LogText log = decodeLogText(bytes);
     reading.encoding = log.encoding;
     if (!log.decoded) {
         reading.error = tr("журнал не в UTF-8, а кодировка Windows-1251 в этой сборке Qt "
                            "недоступна. Сохраните журнал в UTF-8.");
-        return reading;
+        return;
     }
-    reading.delimiter = DelimitedRecords::headerDelimiter(log.text);
-    DelimitedRecords records(log.text, reading.delimiter);
     // Judged in place: a trimmed copy of a large log would cost as much as reading it.
     if (QStringView(log.text).trimmed().isEmpty()) {
         reading.error = tr("журнал пуст: в нём нет даже строки заголовка.");
-        return reading;
+        return;
     }
-    const LogColumnsResult found = findLogColumns(records.readAll());
-    if (!found.error.isEmpty()) {
-        reading.error = found.error;
-        return reading;
+    reading.delimiter = DelimitedRecords::headerDelimiter(log.text);
+    DelimitedRecords records(log.text, reading.delimiter);
+    readTable(records, QString());
+    if (!reading.sheets.constFirst().leftOut.isEmpty())
+        reading.error = reading.sheets.constFirst().leftOut;
+}
+
+void CaseLogReader::readWorkbook(const QByteArray &bytes)
+{
+    QString error;
+    const std::unique_ptr<WorkbookReader> workbook = WorkbookReader::open(bytes, &error);
+    if (!workbook) {
+        reading.error = error;
+        return;
     }
-    columns = found.columns;
+    reading.format = workbook->formatName();
+    while (workbook->nextSheet()) {
+        SheetRecords records(*workbook);
+        readTable(records, workbook->sheetName());
+    }
+    if (!workbook->error().isEmpty()) {
+        reading.error = workbook->error();
+        return;
+    }
+    QString problems;
+    for (const LogSheet &sheet : qAsConst(reading.sheets)) {
+        if (sheet.leftOut.isEmpty())
+            return;
+        problems += QLatin1Char('\n') + tr("Лист «%1»: %2").arg(sheet.name, sheet.leftOut);
+    }
+    reading.error = tr("ни на одном листе книги нет журнала случаев.") + problems;
+}
+
+// One table: its header, then every row below it.
+void CaseLogReader::readTable(LogRecords &records, const QString &sheetName)
+{
+    LogSheet sheet;
+    sheet.name = sheetName;
+    const LogHeader header = LogHeaderSearch::find(records);
+    if (!header.found()) {
+        sheet.leftOut = header.problem;
+        reading.sheets.append(sheet);
+        return;
+    }
+    sheet.headerRow = header.row;
+    reading.sheets.append(sheet);
+    columns = header.columns;
+    where.sheet = int(reading.sheets.size()) - 1;
+    where.sheetName = sheetName;
 
     QVector<QString> cells(LogColumnCount);
     LogCase logCase;
-    while (!records.atEnd()) {
-        if (!records.read(columns.fieldColumns, cells))
-            continue; // a blank line, or one of empty fields: no row
-        line = records.recordLine();
+    logCase.sheet = where.sheet;
+    while (records.read(columns.fieldColumns, cells)) {
+        line = records.rowNumber();
         ++reading.rowsRead;
+        ++reading.sheets.last().rowsRead;
         if (readRow(cells, logCase))
             sink(logCase);
         else
             ++reading.badRows;
     }
-    return reading;
 }
 
-void CaseLogReader::noteBad(LogColumn column, const QString &cell)
+// The log's decimal mark is the one most of its diameters use; the rows that
+// use the other one are bad after all.
+void CaseLogReader::finish()
 {
-    reading.badCells.append({line, column, columns.header[std::size_t(column)], cell});
+    const int points = markedCells[markIndex(DecimalMark::Point)];
+    const int commas = markedCells[markIndex(DecimalMark::Comma)];
+    if (points + commas > 0) {
+        reading.mark = points >= commas ? DecimalMark::Point : DecimalMark::Comma;
+        const DecimalMark other
+            = reading.mark == DecimalMark::Point ? DecimalMark::Comma : DecimalMark::Point;
+        reading.badRows += markedGoodRows[markIndex(other)];
+        reading.badCells.addAll(marked[markIndex(other)], CellProblem::OtherMark);
+    }
+    reading.badCells.sort();
+}
+
+void CaseLogReader::noteBad(LogColumn column, CellProblem problem, const QString &cell)
+{
+    where.column = column;
+    where.field = columns.fieldOf(column);
+    where.header = columns.header[std::size_t(column)];
+    where.problem = problem;
+    reading.badCells.add(where, line, cell);
+}
+
+// Kept aside by mark: which cells are bad is known only at the end.
+void CaseLogReader::noteMark(LogColumn column, const QString &cell, const DiameterForm &form)
+{
+    const std::size_t mark = markIndex(form.mark);
+    ++markedCells[mark];
+    where.column = column;
+    where.field = columns.fieldOf(column);
+    where.header = columns.header[std::size_t(column)];
+    where.problem = CellProblem::OtherMark;
+    marked[mark].add(where, line, cell);
 }
 
 void CaseLogReader::noteDate(const QDate &date)
@@ -70,39 +189,61 @@ void CaseLogReader::noteDate(const QDate &date)
         reading.lastDate = date;
 }
 
-void CaseLogReader::readDiameters(const QVector<QString> &cells, LogCase &logCase)
+bool CaseLogReader::readDiameters(const QVector<QString> &cells, LogCase &logCase)
 {
     const std::array<LogColumn, 3> diameters = {LogColumn::D1, LogColumn::D2, LogColumn::D3};
+    logCase.mark = DecimalMark::None;
+    bool bothMarks = false;
     for (std::size_t i = 0; i < diameters.size(); ++i) {
         const QString &cell = cellOf(cells, diameters[i]);
-        if (isLogDiameter(cell)) // a copy of its own, so that the cell keeps its room
-            logCase.diameters[i] = QStringView(cell).trimmed().toString();
-        else
-            noteBad(diameters[i], cell);
+        if (!isLogDiameter(cell)) {
+            const bool empty = QStringView(cell).trimmed().isEmpty();
+            noteBad(diameters[i], empty ? CellProblem::Empty : CellProblem::Unreadable, cell);
+            continue;
+        }
+        // A copy of its own, so that the cell keeps its room.
+        logCase.diameters[i] = QStringView(cell).trimmed().toString();
+        const DiameterForm form = diameterForm(cell);
+        reading.mostDecimals = std::max(reading.mostDecimals, form.decimals);
+        if (form.mark == DecimalMark::None)
+            continue;
+        noteMark(diameters[i], cell, form);
+        bothMarks = bothMarks || (logCase.mark != DecimalMark::None && logCase.mark != form.mark);
+        logCase.mark = form.mark;
     }
+    // Two marks in one row: one of them is not the log's, whichever it is;
+    // which cell is bad is listed once the log's mark is known.
+    return !bothMarks;
 }
 
 // Every bad cell of the row is noted, so that one pass over the log lists all.
 bool CaseLogReader::readRow(const QVector<QString> &cells, LogCase &logCase)
 {
-    const int badBefore = int(reading.badCells.size());
-    readDiameters(cells, logCase);
+    const int badBefore = reading.badCells.cellCount();
+    const bool oneMark = readDiameters(cells, logCase);
+    const auto noteUnread = [this, &cells](LogColumn column) {
+        const QString &cell = cellOf(cells, column);
+        const bool empty = QStringView(cell).trimmed().isEmpty();
+        noteBad(column, empty ? CellProblem::Empty : CellProblem::Unreadable, cell);
+    };
     const std::optional<SheathSize> sheath = readLogSheath(cellOf(cells, LogColumn::Sheath));
     if (!sheath)
-        noteBad(LogColumn::Sheath, cellOf(cells, LogColumn::Sheath));
+        noteUnread(LogColumn::Sheath);
     const std::optional<bool> stricture = readLogYesNo(cellOf(cells, LogColumn::Stricture));
     if (!stricture)
-        noteBad(LogColumn::Stricture, cellOf(cells, LogColumn::Stricture));
+        noteUnread(LogColumn::Stricture);
     const std::optional<bool> placed = readLogYesNo(cellOf(cells, LogColumn::Placed));
     if (!placed)
-        noteBad(LogColumn::Placed, cellOf(cells, LogColumn::Placed));
+        noteUnread(LogColumn::Placed);
     // The date is optional, even in a log that has the column; a written one must read.
     const QString &dateCell = cellOf(cells, LogColumn::Date);
     const std::optional<QDate> date
         = dateCell.trimmed().isEmpty() ? std::optional<QDate>(QDate()) : readLogDate(dateCell);
     if (!date)
-        noteBad(LogColumn::Date, dateCell);
-    if (reading.badCells.size() > badBefore)
+        noteBad(LogColumn::Date,
+                hasLogDateForm(dateCell) ? CellProblem::NoSuchDate : CellProblem::Unreadable,
+                dateCell);
+    if (reading.badCells.cellCount() > badBefore || !oneMark)
         return false;
 
     logCase.sheath = *sheath;
@@ -110,6 +251,8 @@ bool CaseLogReader::readRow(const QVector<QString> &cells, LogCase &logCase)
     logCase.placed = *placed;
     logCase.date = *date;
     logCase.line = line;
+    if (logCase.mark != DecimalMark::None)
+        ++markedGoodRows[markIndex(logCase.mark)];
     if (date->isValid())
         noteDate(*date);
     return true;

@@ -1,6 +1,8 @@
 #ifndef VELMIRA_CASELOGREADER_H
 #define VELMIRA_CASELOGREADER_H
 
+#include "badcells.h"
+#include "logcells.h"
 #include "logcolumns.h"
 #include "probabilityrule.h"
 
@@ -13,10 +15,7 @@
 #include <array>
 #include <functional>
 
-// How a log writes the fraction of a diameter. A log keeps to one; a diameter
-// written the other way ("2,364" among points) may be a typing of another
-// unit, so its row is bad rather than read.
-enum class DecimalMark { None, Point, Comma };
+class LogRecords;
 
 // One procedure of a case log, as far as the program reads it.
 struct LogCase {
@@ -27,34 +26,42 @@ struct LogCase {
     bool stricture = false;
     bool placed = false;
     QDate date; // null when the log has no date column
-    int line = 0; // in the file, the header being line 1
+    int line = 0; // the row's number as the spreadsheet shows it
+    int sheet = 0; // its table's place in CaseLogReading::sheets
     // Of its diameters; None when all three are whole numbers.
     DecimalMark mark = DecimalMark::None;
 };
 
-// A cell that makes its row bad: empty where required, or unreadable.
-struct BadCell {
-    int line = 0;
-    LogColumn column = LogColumn::D1;
-    QString header; // the column's name as the log's header writes it
-    QString cell; // as written
+// One table of a log: a CSV's only one, or a sheet of a workbook.
+struct LogSheet {
+    QString name; // the sheet's; empty for a CSV
+    int headerRow = 0; // 0 when the table was left out
+    int rowsRead = 0; // data rows, bad ones included
+    QString leftOut; // why the table was not read; empty when it was
 };
 
 // What reading a log found, apart from the cases themselves.
 struct CaseLogReading {
     QString error; // the log cannot be read at all; empty otherwise
-    QString encoding;
+    QString format; // a workbook's format; empty for delimited text
+    QString encoding; // of delimited text
     QChar delimiter;
+    QVector<LogSheet> sheets;
     int rowsRead = 0; // data rows, bad ones included; blank lines are no rows
     int badRows = 0;
-    QVector<BadCell> badCells; // of every bad row, in the order of the file
+    BadCellGroups badCells; // of every bad row, grouped
     QDate firstDate; // the period of the good rows, when the log has dates
     QDate lastDate;
-
     // The log's own decimal mark, known only once the whole log is read.
     DecimalMark mark = DecimalMark::None;
+    // The most digits any diameter has after its mark; -1 with no diameter.
+    int mostDecimals = -1;
 
+    bool isWorkbook() const { return !format.isEmpty(); }
     bool hasDates() const { return firstDate.isValid(); }
+    // No diameter has more than one decimal, but the table's rows are 0.01 mm
+    // apart: the log was likely saved as its cells are displayed.
+    bool diametersRounded() const { return mostDecimals >= 0 && mostDecimals <= 1; }
     // Whether a case the sink was given counts: one whose diameters are
     // written with the log's decimal mark, or with none.
     bool keeps(const LogCase &logCase) const
@@ -63,9 +70,11 @@ struct CaseLogReading {
     }
 };
 
-// Reads a case log from its bytes and hands each good row to a sink, so that
-// a log of any length is never held as cases, and no cell of a column the
-// program ignores is ever kept.
+// Reads a case log from its bytes (delimited text, or an .xlsx or .ods
+// workbook) and hands each good row to a sink, so that a log of any length is
+// never held as cases, and no cell of a column the program ignores is ever kept.
+// A case whose decimal mark turns out not to be the log's was handed on before
+// that was known: the sink's owner asks CaseLogReading::keeps().
 class CaseLogReader {
     Q_DECLARE_TR_FUNCTIONS(CaseLogReader)
 
@@ -76,15 +85,26 @@ public:
     CaseLogReading read(const QByteArray &bytes);
 
 private:
+    void readText(const QByteArray &bytes);
+    void readWorkbook(const QByteArray &bytes);
+    void readTable(LogRecords &records, const QString &sheetName);
+    void finish();
+
     bool readRow(const QVector<QString> &cells, LogCase &logCase);
-    void readDiameters(const QVector<QString> &cells, LogCase &logCase);
-    void noteBad(LogColumn column, const QString &cell);
+    bool readDiameters(const QVector<QString> &cells, LogCase &logCase);
+    void noteBad(LogColumn column, CellProblem problem, const QString &cell);
+    void noteMark(LogColumn column, const QString &cell, const DiameterForm &form);
     void noteDate(const QDate &date);
 
     Sink sink;
     LogColumns columns;
     CaseLogReading reading;
+    BadCellGroup where; // the table and column of the cell being read
     int line = 0;
+    // Diameter cells with a mark, by mark, until the log's own is known.
+    std::array<BadCellGroups, 3> marked;
+    std::array<int, 3> markedCells {};
+    std::array<int, 3> markedGoodRows {}; // rows bad only if their mark is not the log's
 };
 
 #endif // VELMIRA_CASELOGREADER_H

@@ -22,10 +22,12 @@ QChar DelimitedRecords::headerDelimiter(const QString &text)
     const std::array<QChar, 3> candidates = {QLatin1Char('\t'), QLatin1Char(';'), QLatin1Char(',')};
     std::array<int, 3> counts {};
     bool quoted = false;
+    // The first line with any of them decides: a title typed above the
+    // header may hold none.
     for (const QChar c : text) {
         if (c == Quote)
             quoted = !quoted;
-        else if (!quoted && (c == LineFeed || c == Return))
+        else if (!quoted && (c == LineFeed || c == Return) && counts != std::array<int, 3> {})
             break;
         for (std::size_t i = 0; i < candidates.size(); ++i) {
             if (!quoted && c == candidates[i])
@@ -59,7 +61,6 @@ void DelimitedRecords::skipLineEnd()
         ++position;
     if (position < text.size() && text.at(position) == LineFeed)
         ++position;
-    ++line;
 }
 
 void DelimitedRecords::readQuoted(QString *into)
@@ -77,9 +78,6 @@ void DelimitedRecords::readQuoted(QString *into)
             }
             break;
         }
-        // A lone CR or a CR LF inside quotes is one line break of the file.
-        if (c == LineFeed || (c == Return && (position >= size || text.at(position) != LineFeed)))
-            ++line;
         if (into)
             into->append(c);
     }
@@ -106,25 +104,40 @@ bool DelimitedRecords::readField(QString *into)
     return (!field.isEmpty() && !field.front().isSpace()) || !field.trimmed().isEmpty();
 }
 
-QStringList DelimitedRecords::readAll()
+bool DelimitedRecords::readAll(QStringList &cells)
 {
-    startLine = line;
-    QStringList fields;
-    for (;;) {
-        QString field;
-        readField(&field);
-        fields.append(field);
-        if (position >= text.size() || text.at(position) != delimiter)
-            break;
-        ++position;
+    cells.clear();
+    while (!atEnd()) {
+        ++record;
+        bool anything = false;
+        for (;;) {
+            QString field;
+            anything = readField(&field) || anything;
+            cells.append(field);
+            if (position >= text.size() || text.at(position) != delimiter)
+                break;
+            ++position;
+        }
+        skipLineEnd();
+        if (anything)
+            return true;
+        cells.clear();
     }
-    skipLineEnd();
-    return fields;
+    return false;
 }
 
 bool DelimitedRecords::read(const QVector<int> &fieldColumns, QVector<QString> &cells)
 {
-    startLine = line;
+    while (!atEnd()) {
+        if (readRecord(fieldColumns, cells))
+            return true;
+    }
+    return false;
+}
+
+bool DelimitedRecords::readRecord(const QVector<int> &fieldColumns, QVector<QString> &cells)
+{
+    ++record;
     // Emptied but not freed: each cell keeps its room for the next row's.
     for (QString &cell : cells)
         cell.resize(0);

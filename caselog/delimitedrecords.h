@@ -1,6 +1,8 @@
 #ifndef VELMIRA_DELIMITEDRECORDS_H
 #define VELMIRA_DELIMITEDRECORDS_H
 
+#include "logrecords.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -12,26 +14,26 @@
 // Only the fields the caller asks for are copied out. A log carries columns
 // the program must never keep (a patient's name, a record number), so their
 // cells are stepped over without being stored anywhere.
-class DelimitedRecords {
+//
+// A record is a row as a spreadsheet opening the file numbers it: a line
+// break inside a quoted cell does not start a new one, a blank line does.
+class DelimitedRecords : public LogRecords {
 public:
     DelimitedRecords(const QString &text, QChar delimiter);
 
     // The delimiter of a header line: the one of tab, semicolon and comma that
-    // occurs most often outside quotes (a tab, then a semicolon, on a tie).
+    // occurs most often outside quotes (a tab, then a semicolon, on a tie) in
+    // the first line that has any.
     static QChar headerDelimiter(const QString &text);
 
-    bool atEnd() const { return position >= text.size(); }
-    // The line on which the record read last began, the first line being 1.
-    int recordLine() const { return startLine; }
-
-    // Reads a whole record, every field: for the header.
-    QStringList readAll();
-    // Reads a record, keeping field i in cells[fieldColumns[i]] when fieldColumns[i] >= 0;
-    // cells must have room for every slot. Cells of fields the record lacks
-    // are left empty. Returns whether any field of the record held anything.
-    bool read(const QVector<int> &fieldColumns, QVector<QString> &cells);
+    bool readAll(QStringList &cells) override;
+    bool read(const QVector<int> &fieldColumns, QVector<QString> &cells) override;
+    int rowNumber() const override { return record; }
 
 private:
+    bool atEnd() const { return position >= text.size(); }
+    // Reads one record as read() does; returns whether it held anything.
+    bool readRecord(const QVector<int> &fieldColumns, QVector<QString> &cells);
     // Where the unquoted part of a field from there ends: at its delimiter, a
     // line end or the end of the text.
     int fieldEnd(int from) const;
@@ -45,8 +47,7 @@ private:
     const QString text;
     const QChar delimiter;
     int position = 0;
-    int line = 1;
-    int startLine = 1;
+    int record = 0;
 };
 
 #endif // VELMIRA_DELIMITEDRECORDS_H

@@ -16,6 +16,11 @@
 // that "Диаметр 1", " d1 " and "ДИАМЕТР  1" are one name.
 QString comparableText(const QString &text);
 
+// How a log writes the fraction of a diameter. A log keeps to one; a diameter
+// written the other way ("2,364" among points) may be a typing of another
+// unit, so its row is bad rather than read.
+enum class DecimalMark { None, Point, Comma };
+
 // The largest diameter a ureter can have in a log, in millimetres: a 14 typed
 // for 1.4 must not count as a wide ureter.
 constexpr double MaxLogDiameter = 10.0;
@@ -26,13 +31,28 @@ std::optional<double> readLogDiameter(const QString &cell);
 // Whether readLogDiameter reads the cell; faster for the plain forms.
 bool isLogDiameter(const QString &cell);
 
-// "10-12", "10-12 Ch", "10/12", "10-12 Fr" and the same for 12-14.
+// How a diameter cell writes its fraction: its decimal mark, and how many
+// digits follow it ("1,50" has two).
+struct DiameterForm {
+    DecimalMark mark = DecimalMark::None;
+    int decimals = 0;
+};
+DiameterForm diameterForm(const QString &cell);
+
+// "10-12", "10/12", with "Ch" or "Fr" before or after the sizes ("Ch" also in
+// Cyrillic letters), and the same for 12-14.
 std::optional<SheathSize> readLogSheath(const QString &cell);
 
-// "да"/"нет", "yes"/"no", "1"/"0", in any case.
+// "да"/"нет", "yes"/"no", "1"/"0", "ИСТИНА"/"ЛОЖЬ", "TRUE"/"FALSE" (what
+// logical cells and check boxes give) in any case, and "+"/"-" (a minus
+// sign, a hyphen or an en dash).
 std::optional<bool> readLogYesNo(const QString &cell);
 
-// "dd.mm.yyyy" (also with one-digit day or month) or "yyyy-mm-dd".
+// "dd.mm.yyyy", "dd.mm.yy" (the year 20yy), with one-digit day or month too,
+// or "yyyy-mm-dd".
 std::optional<QDate> readLogDate(const QString &cell);
+// Whether the cell has one of those forms, whether or not such a day exists:
+// "31.02.2024" has the form of a date, but there is no such date.
+bool hasLogDateForm(const QString &cell);
 
 #endif // VELMIRA_LOGCELLS_H

@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 namespace {
 
 struct ColumnNames {
@@ -20,15 +22,39 @@ const std::array<ColumnNames, LogColumnCount> Names = {{{"d1", "диаметр 1
                                                         {"placed", "установлен"},
                                                         {"date", "дата"}}};
 
-std::optional<LogColumn> columnNamed(const QString &header)
+// A header cell as compared with the names.
+QString headerKey(const QString &headerCell)
 {
-    const QString key = comparableText(header);
-    for (int i = 0; i < LogColumnCount; ++i) {
-        if (key == comparableText(QString::fromUtf8(Names[std::size_t(i)].english))
-            || key == comparableText(QString::fromUtf8(Names[std::size_t(i)].russian)))
-            return LogColumn(i);
+    static const QString Stops = QStringLiteral(",(?");
+    int end = 0;
+    while (end < headerCell.size() && !Stops.contains(headerCell.at(end)))
+        ++end;
+    return comparableText(headerCell.left(end));
+}
+
+QString nameKey(LogColumn column, bool russian)
+{
+    const ColumnNames &names = Names[std::size_t(column)];
+    return comparableText(QString::fromUtf8(russian ? names.russian : names.english));
+}
+
+// The edit distance of two short texts (Levenshtein), in one row of the table.
+int editDistance(const QString &a, const QString &b)
+{
+    QVector<int> row(b.size() + 1);
+    for (int j = 0; j <= b.size(); ++j)
+        row[j] = j;
+    for (int i = 1; i <= a.size(); ++i) {
+        int diagonal = row[0];
+        row[0] = i;
+        for (int j = 1; j <= b.size(); ++j) {
+            const int above = row[j];
+            row[j] = std::min(
+                {above + 1, row[j - 1] + 1, diagonal + (a.at(i - 1) == b.at(j - 1) ? 0 : 1)});
+            diagonal = above;
+        }
     }
-    return std::nullopt;
+    return row[b.size()];
 }
 
 QString missingColumnsError(const LogColumns &columns)
@@ -62,6 +88,42 @@ bool isRequiredColumn(LogColumn column)
     return column != LogColumn::Date;
 }
 
+std::optional<LogColumn> columnNamed(const QString &headerCell)
+{
+    const QString key = headerKey(headerCell);
+    for (int i = 0; i < LogColumnCount; ++i) {
+        if (key == nameKey(LogColumn(i), false) || key == nameKey(LogColumn(i), true))
+            return LogColumn(i);
+    }
+    return std::nullopt;
+}
+
+int nameDistance(const QString &headerCell, LogColumn column)
+{
+    const QString key = headerKey(headerCell);
+    return std::min(editDistance(key, nameKey(column, false)),
+                    editDistance(key, nameKey(column, true)));
+}
+
+bool isCloseToName(const QString &headerCell, LogColumn column)
+{
+    const QString key = headerKey(headerCell);
+    for (bool russian : {false, true}) {
+        const QString name = nameKey(column, russian);
+        if (editDistance(key, name) <= std::max(1, int(name.size()) / 3))
+            return true;
+    }
+    return false;
+}
+
+QString columnLetter(int field)
+{
+    QString letters;
+    for (int n = field + 1; n > 0; n = (n - 1) / 26)
+        letters.prepend(QChar(QLatin1Char('A').unicode() + (n - 1) % 26));
+    return letters;
+}
+
 LogColumnsResult findLogColumns(const QStringList &headerFields)
 {
     LogColumnsResult result;
@@ -75,11 +137,11 @@ LogColumnsResult findLogColumns(const QStringList &headerFields)
         const std::size_t index = std::size_t(*column);
         // Two columns of one name: which one holds the cases cannot be guessed.
         if (columns.field[index] >= 0) {
-            result.error = LogColumns::tr(
-                               "столбец %1 встречается в заголовке журнала дважды (поля %2 и %3).")
-                               .arg(logColumnName(*column))
-                               .arg(columns.field[index] + 1)
-                               .arg(field + 1);
+            result.error = LogColumns::tr("столбец %1 встречается в заголовке журнала дважды "
+                                          "(столбцы %2 и %3).")
+                               .arg(logColumnName(*column), columnLetter(columns.field[index]),
+                                    columnLetter(field));
+            result.twice = true;
             return result;
         }
         columns.field[index] = field;

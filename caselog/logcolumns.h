@@ -20,6 +20,17 @@ QString logColumnName(LogColumn column);
 // "d1 (или «диаметр 1»)".
 QString logColumnNames(LogColumn column);
 bool isRequiredColumn(LogColumn column);
+// Which column a header cell names: the text up to its first comma,
+// parenthesis or question mark, so that a unit or a remark after the name
+// ("Диаметр 1, мм", "Кожух (Ch)", "Установлен?") does not matter.
+std::optional<LogColumn> columnNamed(const QString &headerCell);
+// The distance of a header cell from the nearest of the names of a column:
+// how many letters would have to change.
+int nameDistance(const QString &headerCell, LogColumn column);
+// Whether that distance is small for the name: a letter or two, a third of a long one.
+bool isCloseToName(const QString &headerCell, LogColumn column);
+// A spreadsheet's letters of a column, the first being 0: "A", "Z", "AA".
+QString columnLetter(int field);
 
 // Where each column stands in the header, as found by its name (English or
 // Russian, case and blanks ignored, in any order).
@@ -39,6 +50,7 @@ public:
 struct LogColumnsResult {
     LogColumns columns;
     QString error; // empty when every required column is there, each once
+    bool twice = false; // the error is a column named twice
 };
 
 LogColumnsResult findLogColumns(const QStringList &headerFields);

@@ -38,6 +38,26 @@ QStringList tableRowTexts(SheathSize sheath)
 
 CaseTally::CaseTally() : small(emptyTally()), large(emptyTally()) { }
 
+SheathTally &SheathTally::operator+=(const SheathTally &other)
+{
+    for (int row = 0; row < rowCases.size(); ++row) {
+        rowCases[row] += other.rowCases.at(row);
+        rowPlaced[row] += other.rowPlaced.at(row);
+    }
+    lowerCases += other.lowerCases;
+    lowerPlaced += other.lowerPlaced;
+    upperCases += other.upperCases;
+    upperPlaced += other.upperPlaced;
+    strictureCases += other.strictureCases;
+    return *this;
+}
+
+void CaseTally::add(const CaseTally &other)
+{
+    small += other.small;
+    large += other.large;
+}
+
 const SheathTally &CaseTally::tally(SheathSize sheath) const
 {
     return sheath == SheathSize::Ch12To14 ? large : small;

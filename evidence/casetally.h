@@ -21,6 +21,8 @@ struct SheathTally {
     int upperCases = 0;
     int upperPlaced = 0;
     int strictureCases = 0;
+
+    SheathTally &operator+=(const SheathTally &other);
 };
 
 // Sorts cases as the calculator decides them, through its own rule: a
@@ -31,6 +33,7 @@ public:
     CaseTally();
 
     void add(const LogCase &logCase);
+    void add(const CaseTally &other);
     const SheathTally &tally(SheathSize sheath) const;
 
 private:

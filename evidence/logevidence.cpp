@@ -7,6 +7,7 @@
 #include <QCryptographicHash>
 #include <QThread>
 
+#include <array>
 #include <memory>
 
 namespace {
@@ -72,9 +73,14 @@ LogEvidence gatherLogEvidence(const QByteArray &bytes)
     }));
     hashing->start();
 
-    CaseTally tally;
-    CaseLogReader reader([&tally](const LogCase &logCase) { tally.add(logCase); });
+    // Apart by decimal mark, until the reading knows the log's own.
+    std::array<CaseTally, 3> byMark;
+    CaseLogReader reader(
+        [&byMark](const LogCase &logCase) { byMark[std::size_t(logCase.mark)].add(logCase); });
     evidence.reading = reader.read(bytes);
+    CaseTally &tally = byMark[std::size_t(DecimalMark::None)];
+    if (evidence.reading.mark != DecimalMark::None)
+        tally.add(byMark[std::size_t(evidence.reading.mark)]);
     for (SheathSize sheath : {SheathSize::Ch10To12, SheathSize::Ch12To14})
         evidence.sheaths.append(buildSheathEvidence(sheath, tally.tally(sheath)));
 

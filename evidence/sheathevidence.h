@@ -79,6 +79,7 @@ struct LogSummary {
     int rowsRead = 0; // data rows, bad ones included
     int badRows = 0;
     int skippedRows = 0; // bad rows left out with --skip-bad-rows
+    bool diametersRounded = false; // none with more than one decimal
     QDate firstDate; // the period, when the log has a date column
     QDate lastDate;
     QDateTime written;

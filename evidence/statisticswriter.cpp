@@ -1,6 +1,7 @@
 #include "statisticswriter.h"
 
 #include "boundchecktexts.h"
+#include "logsummarytexts.h"
 #include "rowcounts.h"
 
 #include <QCoreApplication>
@@ -39,7 +40,7 @@ QString countsLine(const LogSummary &log)
     return StatisticsWriter::tr("Строк в журнале: %1, с ошибками: %2, пропущено: %3")
         .arg(log.rowsRead)
         .arg(log.badRows)
-        .arg(log.skippedRows);
+        .arg(LogSummaryTexts::skipped(log));
 }
 
 QString sheathCountsLine(const SheathEvidence &e)
@@ -62,18 +63,23 @@ QString sheathCountsLine(const SheathEvidence &e)
 
 QStringList commentLines(const LogSummary &log, const SheathEvidence &evidence)
 {
-    return {evidenceSummaryLine(log, evidence),
-            StatisticsWriter::tr("Записано %1, velmira-stats %2, SHA-256 журнала %3")
-                .arg(log.written.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")), log.version,
-                     QString::fromLatin1(log.sha256)),
-            countsLine(log),
-            sheathCountsLine(evidence),
-            BoundCheckTexts::fileLine(evidence.lower),
-            BoundCheckTexts::fileLine(evidence.upper),
-            StatisticsWriter::tr(
-                "Столбцы после процента: случаи и установки при этом диаметре и в блоке, "
-                "объединённом регрессией, диаметры блока, 95 % ДИ Уилсона блока; "
-                "строка без случаев интерполирована между соседними")};
+    QStringList lines {
+        evidenceSummaryLine(log, evidence),
+        StatisticsWriter::tr("Записано %1, velmira-stats %2, SHA-256 журнала %3")
+            .arg(log.written.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")), log.version,
+                 QString::fromLatin1(log.sha256)),
+        countsLine(log),
+        sheathCountsLine(evidence),
+        BoundCheckTexts::fileLine(evidence.lower),
+        BoundCheckTexts::fileLine(evidence.upper),
+        StatisticsWriter::tr(
+            "Столбцы после процента: случаи и установки при этом диаметре и в блоке, "
+            "объединённом регрессией, диаметры блока, 95 % ДИ Уилсона блока; "
+            "строка без случаев интерполирована между соседними")};
+    if (log.diametersRounded)
+        lines.insert(3,
+                     StatisticsWriter::tr("Внимание: %1").arg(LogSummaryTexts::roundedWarning()));
+    return lines;
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "sheathpage.h"
 
 #include "evidenceplot.h"
+#include "logsummarytexts.h"
 #include "plotlegend.h"
 #include "reportpage.h"
 #include "reporttexts.h"
@@ -111,6 +112,6 @@ void SheathPage::drawExclusions(ReportPage &page) const
                       "пропущено %5 (для всего журнала); случаев с кожухом %6 — %7.")
                        .arg(ReportTexts::logFileName(m_log), ReportTexts::logPeriod(m_log),
                             QString::number(m_log.rowsRead), QString::number(m_log.badRows),
-                            QString::number(m_log.skippedRows), sheathName(m_sheath.sheath),
+                            LogSummaryTexts::skipped(m_log), sheathName(m_sheath.sheath),
                             QString::number(m_sheath.allCases())));
 }

@@ -1,6 +1,7 @@
 #include "summarypage.h"
 
 #include "boundchecktexts.h"
+#include "logsummarytexts.h"
 #include "reportpage.h"
 #include "reporttexts.h"
 #include "texttable.h"
@@ -43,8 +44,10 @@ void SummaryPage::drawLog(ReportPage &page) const
     table.addRow({tr("Период"), ReportTexts::logPeriod(m_log)});
     table.addRow({tr("Строк данных прочитано"), QString::number(m_log.rowsRead)});
     table.addRow({tr("Из них неверных"), QString::number(m_log.badRows)});
-    table.addRow({tr("Пропущено (--skip-bad-rows)"), QString::number(m_log.skippedRows)});
+    table.addRow({tr("Пропущено (--skip-bad-rows)"), LogSummaryTexts::skipped(m_log)});
     page.advance(table.draw(page.painter(), page.rest()));
+    if (m_log.diametersRounded)
+        page.paragraph(tr("Внимание: %1.").arg(LogSummaryTexts::roundedWarning()));
 }
 
 void SummaryPage::addRow(TextTable &table, const QString &label, const Value &value) const

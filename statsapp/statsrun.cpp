@@ -2,9 +2,11 @@
 
 #include "velmiraversion.h"
 
+#include "badcelltexts.h"
 #include "boundchecktexts.h"
 #include "console.h"
 #include "logevidence.h"
+#include "logsummarytexts.h"
 #include "statisticswriter.h"
 
 #include <QCoreApplication>
@@ -17,37 +19,6 @@
 namespace {
 
 const QString ReportName = QStringLiteral("Statistics_report.pdf");
-
-// What a bad cell of a column should have held.
-QString expected(LogColumn column)
-{
-    switch (column) {
-    case LogColumn::D1:
-    case LogColumn::D2:
-    case LogColumn::D3:
-        return StatsRun::tr("нужен диаметр в мм больше 0 и не больше 10");
-    case LogColumn::Sheath:
-        return StatsRun::tr("нужен кожух 10-12 или 12-14");
-    case LogColumn::Stricture:
-    case LogColumn::Placed:
-        return StatsRun::tr("нужно да или нет");
-    case LogColumn::Date:
-        return StatsRun::tr("нужна дата дд.мм.гггг или гггг-мм-дд");
-    }
-    return {};
-}
-
-QString badCellLine(const BadCell &bad)
-{
-    QString column = logColumnName(bad.column);
-    if (bad.header.compare(column, Qt::CaseInsensitive) != 0)
-        column += QStringLiteral(" («%1»)").arg(bad.header);
-    const QString cell
-        = bad.cell.isEmpty() ? StatsRun::tr("пусто") : QStringLiteral("«%1»").arg(bad.cell);
-    return StatsRun::tr("  строка %1, столбец %2: %3 — %4\n")
-        .arg(bad.line)
-        .arg(column, cell, expected(bad.column));
-}
 
 // A file name goes into one comment line: no line break may cut it.
 QString oneLine(QString text)
@@ -99,20 +70,28 @@ int StatsRun::fail(Status status, const QString &reason) const
 }
 
 // Stops the run unless --skip-bad-rows; then the rows left out are still
-// listed, so that the clinic can correct its log.
+// listed, so that the clinic can correct its log. Tables from a minority of
+// the log would not be the clinic's evidence, so then it stops all the same.
 int StatsRun::reportBadRows(const CaseLogReading &reading) const
 {
-    QString text = request.skipBadRows
-        ? tr("velmira-stats: в журнале %1 строк с ошибками: %2; они не учтены.\n")
-        : tr("velmira-stats: в журнале %1 строк с ошибками: %2. Ничего не записано.\n");
-    text = text.arg(QDir::toNativeSeparators(request.log)).arg(reading.badRows);
-    for (const BadCell &bad : reading.badCells)
-        text += badCellLine(bad);
-    if (!request.skipBadRows)
+    const bool minority = 2 * reading.badRows > reading.rowsRead;
+    const bool skip = request.skipBadRows && !minority;
+    QString text = skip
+        ? tr("velmira-stats: в журнале %1 строк с ошибками: %2 из %3; они не учтены.\n")
+        : tr("velmira-stats: в журнале %1 строк с ошибками: %2 из %3. Ничего не записано.\n");
+    text = text.arg(QDir::toNativeSeparators(request.log))
+               .arg(reading.badRows)
+               .arg(reading.rowsRead);
+    text += BadCellTexts::lines(reading.badCells);
+    if (request.skipBadRows && minority)
+        text += tr("С ошибками больше половины строк журнала: таблицы из меньшей его части не "
+                   "были бы статистикой клиники, и --skip-bad-rows здесь не действует. "
+                   "Исправьте журнал.\n");
+    else if (!skip)
         text += tr("Исправьте эти строки в журнале или запустите команду с --skip-bad-rows, "
                    "чтобы не учитывать их.\n");
     printError(text);
-    return BadRows;
+    return skip ? Written : BadRows;
 }
 
 LogSummary StatsRun::summaryOf(const LogEvidence &evidence) const
@@ -124,6 +103,7 @@ LogSummary StatsRun::summaryOf(const LogEvidence &evidence) const
     log.rowsRead = reading.rowsRead;
     log.badRows = reading.badRows;
     log.skippedRows = request.skipBadRows ? reading.badRows : 0;
+    log.diametersRounded = reading.diametersRounded();
     log.firstDate = reading.firstDate;
     log.lastDate = reading.lastDate;
     log.written = QDateTime::currentDateTime();
@@ -131,16 +111,47 @@ LogSummary StatsRun::summaryOf(const LogEvidence &evidence) const
     return log;
 }
 
+QString StatsRun::logLine(const LogSummary &log, const CaseLogReading &reading) const
+{
+    QString source;
+    if (reading.isWorkbook()) {
+        source = reading.format;
+    } else {
+        const QString delimiter
+            = reading.delimiter == QLatin1Char('\t') ? tr("табуляция") : QString(reading.delimiter);
+        source = tr("%1, разделитель «%2»").arg(reading.encoding, delimiter);
+    }
+    return tr("Журнал %1 (%2): строк %3, с ошибками %4, пропущено %5.\n")
+        .arg(log.logName, source)
+        .arg(log.rowsRead)
+        .arg(log.badRows)
+        .arg(LogSummaryTexts::skipped(log));
+}
+
+// Where each table's header was, and for a workbook each sheet read or left out.
+QString StatsRun::sheetLines(const CaseLogReading &reading) const
+{
+    if (!reading.isWorkbook())
+        return tr("Заголовок в строке %1.\n").arg(reading.sheets.constFirst().headerRow);
+    QString text;
+    for (const LogSheet &sheet : reading.sheets) {
+        if (sheet.leftOut.isEmpty())
+            text += tr("Лист «%1»: заголовок в строке %2, строк %3.\n")
+                        .arg(sheet.name)
+                        .arg(sheet.headerRow)
+                        .arg(sheet.rowsRead);
+        else
+            text += tr("Лист «%1» не прочитан: %2\n").arg(sheet.name, sheet.leftOut);
+    }
+    return text;
+}
+
 QString StatsRun::summaryText(const LogSummary &log, const CaseLogReading &reading,
                               const QVector<SheathEvidence> &sheaths, const QStringList &kept) const
 {
-    const QString delimiter
-        = reading.delimiter == QLatin1Char('\t') ? tr("табуляция") : QString(reading.delimiter);
-    QString text = tr("Журнал %1 (%2, разделитель «%3»): строк %4, с ошибками %5, пропущено %6.\n")
-                       .arg(log.logName, reading.encoding, delimiter)
-                       .arg(log.rowsRead)
-                       .arg(log.badRows)
-                       .arg(log.skippedRows);
+    QString text = logLine(log, reading) + sheetLines(reading);
+    if (log.diametersRounded)
+        text += tr("Внимание: %1.\n").arg(LogSummaryTexts::roundedWarning());
     for (const SheathEvidence &sheath : sheaths)
         text += sheathLine(sheath);
     text += tr("Отчёт: %1.\n").arg(ReportName);
@@ -171,10 +182,8 @@ int StatsRun::exec()
     const QVector<SheathEvidence> &sheaths = evidence.sheaths;
     if (!reading.error.isEmpty())
         return fail(LogUnreadable, tr("журнал %1: %2").arg(logPath, reading.error));
-    if (reading.badRows > 0 && !request.skipBadRows)
-        return reportBadRows(reading);
-    if (reading.badRows > 0)
-        reportBadRows(reading);
+    if (reading.badRows > 0 && reportBadRows(reading) != Written)
+        return BadRows;
 
     const LogSummary log = summaryOf(evidence);
     QVector<OutputFile> files = tableFiles(log, sheaths);

@@ -42,6 +42,8 @@ private:
     bool readLog(LogEvidence &evidence) const;
     int reportBadRows(const CaseLogReading &reading) const;
     LogSummary summaryOf(const LogEvidence &evidence) const;
+    QString logLine(const LogSummary &log, const CaseLogReading &reading) const;
+    QString sheetLines(const CaseLogReading &reading) const;
     QString summaryText(const LogSummary &log, const CaseLogReading &reading,
                         const QVector<SheathEvidence> &sheaths, const QStringList &kept) const;
 

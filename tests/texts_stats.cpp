@@ -1,10 +1,13 @@
 // velmira-stats' sample texts, one per translation context, for tst_texts.
 #include "textsamples.h"
 
+#include "badcelltexts.h"
 #include "boundchecktexts.h"
 #include "caselogreader.h"
 #include "logcolumns.h"
 #include "logevidence.h"
+#include "logheader.h"
+#include "logsummarytexts.h"
 #include "outputfolder.h"
 #include "reportpage.h"
 #include "reporttexts.h"
@@ -165,6 +168,9 @@ QString missingFolderError()
 QMap<QString, TextSample> textSamples()
 {
     return {
+        {QStringLiteral("BadCellTexts"),
+         {[] { return BadCellTexts::expected(LogColumn::Sheath); },
+          QStringLiteral("нужен кожух 10-12 или 12-14")}},
         {QStringLiteral("BoundCheckTexts"),
          {[] { return BoundCheckTexts::counts(evidence().sheaths.at(0).lower); },
           QStringLiteral("установлено %1 из %2")}},
@@ -172,6 +178,16 @@ QMap<QString, TextSample> textSamples()
          {[] { return gatherLogEvidence(QByteArray()).reading.error; },
           QStringLiteral("журнал пуст: в нём нет даже строки заголовка.")}},
         {QStringLiteral("EvidencePlot"), {sheathPageText, QStringLiteral("n = %1")}},
+        {QStringLiteral("LogHeaderSearch"),
+         {[] { return gatherLogEvidence(QByteArray(20, '\n') + "x\n").reading.error; },
+          QStringLiteral("в первых %1 строках нет ни одной заполненной, а заголовок журнала "
+                         "должен быть среди них.")}},
+        {QStringLiteral("LogSummaryTexts"),
+         {LogSummaryTexts::roundedWarning,
+          QStringLiteral("диаметры журнала, похоже, округлены: ни у одного нет больше одного "
+                         "знака после запятой, а строки таблицы идут через 0.01 мм. Прочитайте "
+                         "саму книгу (.xlsx, .ods) или расширьте формат ячеек с диаметрами перед "
+                         "сохранением в CSV")}},
         {QStringLiteral("LogColumns"),
          {[] { return logColumnNames(LogColumn::Sheath); }, QStringLiteral("%1 (или «%2»)")}},
         {QStringLiteral("OutputFolder"),

@@ -1,8 +1,11 @@
+#include "badcelltexts.h"
 #include "caselogreader.h"
 #include "logcells.h"
 #include "logtext.h"
 
 #include <QTest>
+
+#include <algorithm>
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
 #include <QStringEncoder>
 #else
@@ -25,9 +28,26 @@ QString caseText(const LogCase &c)
         .arg(c.line);
 }
 
-QString badText(const BadCell &bad)
+// Every bad cell noted, in the order of the log: "4:d2:14", with "!mark" for
+// the other decimal mark and "!day" for a date that does not exist.
+QStringList badTexts(const BadCellGroups &groups)
 {
-    return QStringLiteral("%1:%2:%3").arg(bad.line).arg(logColumnName(bad.column), bad.cell);
+    QVector<QPair<QPair<int, int>, QString>> cells;
+    for (const BadCellGroup &group : groups.groups()) {
+        const QString problem = group.problem == CellProblem::OtherMark ? QStringLiteral("!mark")
+            : group.problem == CellProblem::NoSuchDate                  ? QStringLiteral("!day")
+                                                                        : QString();
+        for (const BadCell &bad : group.first)
+            cells.append({{bad.row, int(group.column)},
+                          QStringLiteral("%1:%2:%3%4")
+                              .arg(bad.row)
+                              .arg(logColumnName(group.column), bad.cell, problem)});
+    }
+    std::sort(cells.begin(), cells.end());
+    QStringList texts;
+    for (const auto &cell : cells)
+        texts.append(cell.second);
+    return texts;
 }
 
 struct Read {
@@ -168,11 +188,12 @@ void CaseLogTest::dialects_data()
                         QStringLiteral("1.9|2.4|2.5 12-14 s1 p0  @6")};
     QTest::newRow("quotes: delimiters, doubled quotes and line breaks inside")
         << utf8("d1,d2,d3,sheath,stricture,placed,note\r\n"
-                "\"1,5\",1.6,\"2\",\"10/12\",\"Нет\",\"ДА\",\"said \"\"ok\"\",\r\nthen left\"\r\n"
-                "1.5,1.6,2,10-12,0,1,\"\"\r\n")
+                "\"1,5\",\"1,6\",\"2\",\"10/12\",\"Нет\",\"ДА\",\"said \"\"ok\"\",\r\nthen "
+                "left\"\r\n"
+                "\"1,5\",\"1,6\",2,10-12,0,1,\"\"\r\n")
         << QStringLiteral("UTF-8")
-        << QStringList {QStringLiteral("1,5|1.6|2 10-12 s0 p1  @2"),
-                        QStringLiteral("1.5|1.6|2 10-12 s0 p1  @4")};
+        << QStringList {QStringLiteral("1,5|1,6|2 10-12 s0 p1  @2"),
+                        QStringLiteral("1,5|1,6|2 10-12 s0 p1  @3")};
     QTest::newRow("blanks around cells, an empty date, one-digit day and month")
         << utf8("d1;d2;d3;sheath;stricture;placed;date\n"
                 " 1,5 ; 1,6 ;2; 10 - 12 ch ; нет ; да ;\n"
@@ -180,6 +201,21 @@ void CaseLogTest::dialects_data()
         << QStringLiteral("UTF-8")
         << QStringList {QStringLiteral("1,5|1,6|2 10-12 s0 p1  @2"),
                         QStringLiteral("1,5|1,6|2 10-12 s0 p1 2024-04-03 @3")};
+    QTest::newRow("a title above the header, names with units, a spreadsheet's spellings")
+        << utf8("Журнал 2024;;;\n;;\n"
+                "Дата;Диаметр 1, мм;Диаметр 2 (мм);ДИАМЕТР 3;Кожух (Ch);Стриктура (да/нет);"
+                "Установлен?\n"
+                "1.3.24;1,5;1,6;2;Ch 10-12;ЛОЖЬ;ИСТИНА\n"
+                "01.03.2024;1,5;1,6;2;12/14 Fr;FALSE;TRUE\n"
+                "2024-03-01;1,5;1,6;2;10-12 Сн;−;+\n"
+                "2024-03-01;1,5;1,6;2;Fr 12-14;-;false\n"
+                "2024-03-01;1,5;1,6;2;12–14 СН;–;нет\n")
+        << QStringLiteral("UTF-8")
+        << QStringList {QStringLiteral("1,5|1,6|2 10-12 s0 p1 2024-03-01 @4"),
+                        QStringLiteral("1,5|1,6|2 12-14 s0 p1 2024-03-01 @5"),
+                        QStringLiteral("1,5|1,6|2 10-12 s0 p1 2024-03-01 @6"),
+                        QStringLiteral("1,5|1,6|2 12-14 s0 p0 2024-03-01 @7"),
+                        QStringLiteral("1,5|1,6|2 12-14 s0 p0 2024-03-01 @8")};
 }
 
 void CaseLogTest::dialects()
@@ -220,14 +256,25 @@ void CaseLogTest::badRows_data()
     QTest::newRow("sheath, yes or no, date")
         << header + "1,5;1,6;2;9-11;может;;31.02.2024;A\n1,5;1,6;2;;нет;да;2024/03/01;B\n"
         << QStringList {QStringLiteral("2:sheath:9-11"), QStringLiteral("2:stricture:может"),
-                        QStringLiteral("2:placed:"),     QStringLiteral("2:date:31.02.2024"),
+                        QStringLiteral("2:placed:"),     QStringLiteral("2:date:31.02.2024!day"),
                         QStringLiteral("3:sheath:"),     QStringLiteral("3:date:2024/03/01")}
         << 0;
-    QTest::newRow("a short row, line numbers after a quoted line break")
+    QTest::newRow("a short row, the spreadsheet's row after a quoted line break")
         << header + "1,5;1,6;2;10-12;нет;да;;\"two\nlines\"\n1,5;1,6\n"
-        << QStringList {QStringLiteral("4:d3:"), QStringLiteral("4:sheath:"),
-                        QStringLiteral("4:stricture:"), QStringLiteral("4:placed:")}
+        << QStringList {QStringLiteral("3:d3:"), QStringLiteral("3:sheath:"),
+                        QStringLiteral("3:stricture:"), QStringLiteral("3:placed:")}
         << 1;
+    const QByteArray good("1.5;1.6;2;10-12;нет;да;;A\n");
+    QTest::newRow("a comma among points: 2,364 may be micrometres")
+        << header + good + good + "2,364;1.6;2;10-12;нет;да;;B\n" + good
+        << QStringList {QStringLiteral("4:d1:2,364!mark")} << 3;
+    QTest::newRow("a point among commas, and a row with both")
+        << header
+            + "1,5;1,6;2;10-12;нет;да;;A\n1.5;1,6;2;10-12;нет;да;;B\n"
+              "1,5;1,6;2;10-12;нет;да;;C\n1.5;1.6;2;10-12;нет;;;D\n"
+        << QStringList {QStringLiteral("3:d1:1.5!mark"), QStringLiteral("5:d1:1.5!mark"),
+                        QStringLiteral("5:d2:1.6!mark"), QStringLiteral("5:placed:")}
+        << 2;
 }
 
 void CaseLogTest::badRows()
@@ -237,10 +284,7 @@ void CaseLogTest::badRows()
     QFETCH(int, goodRows);
 
     const Read read = readLog(bytes);
-    QStringList found;
-    for (const BadCell &cell : read.reading.badCells)
-        found.append(badText(cell));
-    QCOMPARE(found, bad);
+    QCOMPARE(badTexts(read.reading.badCells), bad);
     QCOMPARE(int(read.cases.size()), goodRows);
     QCOMPARE(read.reading.rowsRead - read.reading.badRows, goodRows);
 }
@@ -264,6 +308,25 @@ void CaseLogTest::unreadableLogs_data()
         << QStringList {QStringLiteral("placed"), QStringLiteral("дважды")};
     QTest::newRow("a header in another separator than the rows")
         << utf8("d1 d2 d3 sheath stricture placed\n") << QStringList {QStringLiteral("d1")};
+    QTest::newRow("a title row, a misspelt name: the row as read, the close cell")
+        << utf8("Журнал\nДиамтр 1;d2;d3;sheath;stricture;Установка\n")
+        << QStringList {QStringLiteral("строка 2"), QStringLiteral("«Диамтр 1», «d2»"),
+                        QStringLiteral("столбец A «Диамтр 1»"),
+                        QStringLiteral("столбец F «Установка»")};
+    QTest::newRow("a header below row 20")
+        << QByteArray("x\n").repeated(20) + "d1;d2;d3;sheath;stricture;placed\n"
+        << QStringList {QStringLiteral("нет столбца"), QStringLiteral("первых 20")};
+    QTest::newRow("UTF-8 read as Windows-1251 and saved again")
+        << QStringLiteral("Р”РёР°РјРµС‚СЂ 1;Р”РёР°РјРµС‚СЂ 2;РљРѕР¶СѓС…\n").toUtf8()
+        << QStringList {QStringLiteral("другой кодировке")};
+    QTest::newRow("an old Excel workbook")
+        << QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0\0W\0o\0r\0k\0b\0o\0o\0k\0", 24)
+        << QStringList {QStringLiteral(".xls"), QStringLiteral(".xlsx, .ods или CSV")};
+    QTest::newRow("a workbook with a password")
+        << QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"
+                      "E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0",
+                      40)
+        << QStringList {QStringLiteral("паролем"), QStringLiteral(".xlsx, .ods или CSV")};
 }
 
 void CaseLogTest::unreadableLogs()

@@ -1,0 +1,127 @@
+#include "badcelltexts.h"
+
+#include "logcells.h"
+
+#include <QStringList>
+
+namespace {
+
+QString quoted(const QString &cell)
+{
+    return QStringLiteral("«%1»").arg(cell);
+}
+
+// "в 1 строке", "в 21 строке", "в 11 строках", "в 5 строках".
+QString inRows(int count)
+{
+    if (count % 10 == 1 && count % 100 != 11)
+        return BadCellTexts::tr("в %1 строке").arg(count);
+    return BadCellTexts::tr("в %1 строках").arg(count);
+}
+
+QString what(CellProblem problem)
+{
+    switch (problem) {
+    case CellProblem::Empty:
+        return BadCellTexts::tr("пусто");
+    case CellProblem::Unreadable:
+        return BadCellTexts::tr("не читается");
+    case CellProblem::OtherMark:
+        return BadCellTexts::tr("другой десятичный знак");
+    case CellProblem::NoSuchDate:
+        return BadCellTexts::tr("несуществующая дата");
+    }
+    return {};
+}
+
+} // namespace
+
+QString BadCellTexts::expected(LogColumn column)
+{
+    switch (column) {
+    case LogColumn::D1:
+    case LogColumn::D2:
+    case LogColumn::D3:
+        return tr("нужен диаметр в мм больше 0 и не больше 10");
+    case LogColumn::Sheath:
+        return tr("нужен кожух 10-12 или 12-14");
+    case LogColumn::Stricture:
+    case LogColumn::Placed:
+        return tr("нужно да или нет");
+    case LogColumn::Date:
+        return tr("нужна дата дд.мм.гггг, дд.мм.гг или гггг-мм-дд");
+    }
+    return {};
+}
+
+QString BadCellTexts::reason(const BadCellGroup &group)
+{
+    switch (group.problem) {
+    case CellProblem::Empty:
+    case CellProblem::Unreadable:
+        return expected(group.column);
+    case CellProblem::OtherMark:
+        // A comma among points may also be a thousands separator: "2,364" typed in micrometres.
+        if (diameterForm(group.first.constFirst().cell).mark == DecimalMark::Comma)
+            return tr("в остальных диаметрах журнала десятичная точка: запишите диаметр в мм с "
+                      "точкой (запятая может отделять и тысячи: «2,364» — это 2364 мкм?)");
+        return tr("в остальных диаметрах журнала десятичная запятая: запишите диаметр в мм с "
+                  "запятой");
+    case CellProblem::NoSuchDate:
+        return tr("такого дня нет в календаре");
+    }
+    return {};
+}
+
+QString BadCellTexts::column(const BadCellGroup &group)
+{
+    QString text = tr("столбец %1 («%2»)").arg(columnLetter(group.field), group.header);
+    if (!group.sheetName.isEmpty())
+        text = tr("лист «%1», %2").arg(group.sheetName, text);
+    return text;
+}
+
+QString BadCellTexts::rows(const BadCellGroup &group)
+{
+    QStringList shown;
+    for (const BadCell &bad : group.first) {
+        shown.append(group.problem == CellProblem::Empty
+                         ? QString::number(bad.row)
+                         : QStringLiteral("%1 (%2)").arg(bad.row).arg(quoted(bad.cell)));
+    }
+    if (group.count > group.first.size())
+        shown.append(QStringLiteral("…"));
+    return shown.join(QStringLiteral(", "));
+}
+
+QString BadCellTexts::line(const BadCellGroup &group)
+{
+    if (group.count == 1) {
+        const BadCell &bad = group.first.constFirst();
+        const QString cell = bad.cell.isEmpty() ? tr("пусто") : quoted(bad.cell);
+        QString where = tr("строка %1, столбец %2 («%3»)")
+                            .arg(bad.row)
+                            .arg(columnLetter(group.field), group.header);
+        if (!group.sheetName.isEmpty())
+            where = tr("лист «%1», %2").arg(group.sheetName, where);
+        return tr("  %1: %2 — %3\n").arg(where, cell, reason(group));
+    }
+    return tr("  %1: %2 %3: %4 — %5\n")
+        .arg(column(group), what(group.problem), inRows(group.count), rows(group), reason(group));
+}
+
+QString BadCellTexts::lines(const BadCellGroups &groups)
+{
+    QString text;
+    const QVector<BadCellGroup> &all = groups.groups();
+    int rest = 0;
+    for (int i = 0; i < all.size(); ++i) {
+        if (i < MaxLines)
+            text += line(all.at(i));
+        else
+            rest += all.at(i).count;
+    }
+    if (all.size() > MaxLines)
+        text += tr("  … и ещё групп: %1, в них ячеек: %2\n").arg(all.size() - MaxLines).arg(rest);
+    return text;
+}
