@@ -1,0 +1,45 @@
+#ifndef VELMIRA_TABLEINSTALLER_H
+#define VELMIRA_TABLEINSTALLER_H
+
+#include "outputfolder.h"
+
+#include <QObject>
+#include <QString>
+#include <QVector>
+
+// The folder the calculator reads its tables from, as this installation has it.
+struct CalculatorFolder {
+    QString path; // empty when the keeper has to choose one
+    // Writing there needs administrator rights: the install button shows the
+    // platform's shield, and the files go through an elevated velmira-stats.
+    bool needsElevation = false;
+};
+
+// On Windows %ProgramData%\Velmira; from the Debian package /etc/velmira;
+// otherwise none.
+CalculatorFolder calculatorFolder();
+
+// Installs tables into a folder with velmira-stats' rules: nothing replaced
+// without confirmation (the caller asks first), the previous files kept
+// beside the new ones under time-stamped names, everything written whole or
+// not at all. Where the folder needs administrator rights, an elevated
+// `velmira-stats --install FOLDER SOURCE` does the writing (the Windows
+// elevation prompt, or pkexec with the Debian package's polkit action); a
+// refused or failed elevation changes nothing and says so.
+class TableInstaller : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TableInstaller(QObject *parent = nullptr);
+
+    // Starts installing; finished() follows, at once or after the elevated run.
+    void install(const QVector<OutputFile> &files, const QString &folder);
+    // The exact command the keeper can run by hand when elevation is not possible.
+    QString manualCommand(const QString &folder) const;
+
+signals:
+    // message is in Russian: what was written and kept, or why nothing was.
+    void finished(bool installed, const QString &message);
+};
+
+#endif // VELMIRA_TABLEINSTALLER_H
