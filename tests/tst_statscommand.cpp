@@ -168,6 +168,17 @@ QByteArray withoutWrittenLine(QByteArray table)
     return table;
 }
 
+// Nor the line that names the log's file: the same cases in another file.
+QByteArray withoutLogName(const QByteArray &table)
+{
+    QByteArrayList kept;
+    for (const QByteArray &line : withoutWrittenLine(table).split('\n')) {
+        if (!line.startsWith("# Статистика клиники:"))
+            kept.append(line);
+    }
+    return kept.join('\n');
+}
+
 QStringList ignoredCells(const QString &logPath)
 {
     const QStringList lines = decoded1251(readBytes(logPath)).split(QStringLiteral("\r\n"));
@@ -189,6 +200,8 @@ class StatsCommandTest : public QObject {
 private slots:
     void dialectsGiveTheSameTables_data();
     void dialectsGiveTheSameTables();
+    void spreadsheetFiles_data();
+    void spreadsheetFiles();
     void failuresChangeNothing_data();
     void failuresChangeNothing();
     void replaceKeepsThePreviousFiles();
@@ -241,6 +254,75 @@ void StatsCommandTest::dialectsGiveTheSameTables()
     QVERIFY(tables.at(0).contains("\n1.50,"));
     QCOMPARE(tables.at(2), tables.at(0));
     QCOMPARE(tables.at(3), tables.at(1));
+}
+
+// Files LibreOffice Calc wrote from one log (tests/workbooks/calc): the
+// workbooks and every CSV dialect give the tables of the .xlsx, and what the
+// command says points to a sheet, row and column the keeper can find.
+void StatsCommandTest::spreadsheetFiles_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<bool>("sameTables");
+    QTest::addColumn<QStringList>("said");
+
+    for (const char *file :
+         {"calc/log.ods", "calc/log-format-0.00.xlsx", "calc/log-utf8-comma-point.csv",
+          "calc/log-utf8-semicolon.csv", "calc/log-utf8-tab.csv", "calc/log-cp1251-semicolon.csv",
+          "calc/log-utf16-tab.csv"})
+        QTest::newRow(file) << QString::fromLatin1(file) << 0 << true
+                            << QStringList {QStringLiteral("строк 300, с ошибками 0")};
+    for (const char *file : {"calc/log-title.xlsx", "calc/log-title.ods", "calc/log-title.csv"})
+        QTest::newRow(file) << QString::fromLatin1(file) << 0 << true
+                            << QStringList {QStringLiteral("аголовок в строке 3")};
+    for (const char *file : {"calc/log-per-year.xlsx", "calc/log-per-year.ods"})
+        QTest::newRow(file) << QString::fromLatin1(file) << 0 << true
+                            << QStringList {QStringLiteral("Лист «2024»: заголовок в строке 1, "
+                                                           "строк 145.\nЛист «2025»: заголовок "
+                                                           "в строке 1, строк 155.\nЛист «Сводка» "
+                                                           "не прочитан: в заголовке журнала нет")};
+    QTest::newRow("saved as shown with one decimal: rounded")
+        << QStringLiteral("calc/log-shown-0.0.csv") << 0 << false
+        << QStringList {QStringLiteral("Внимание: диаметры журнала, похоже, округлены"),
+                        QStringLiteral("# Внимание: диаметры журнала, похоже, округлены")};
+    QTest::newRow("bad cells in the second sheet")
+        << QStringLiteral("message-cells.xlsx") << 3 << false
+        << QStringList {QStringLiteral("строк с ошибками: 13 из 59."),
+                        QStringLiteral("  лист «2025», столбец D («Стриктура»): пусто в 11 "
+                                       "строках: 10, 11, 12, 13, 14, … — нужно да или нет\n"),
+                        QStringLiteral("  лист «2025», строка 30, столбец E («Диаметр 1»): «abc» "
+                                       "— нужен диаметр в мм больше 0 и не больше 10\n"),
+                        QStringLiteral("  лист «2025», строка 35, столбец A («Дата»): "
+                                       "«31.02.2024» — такого дня нет в календаре\n")};
+}
+
+void StatsCommandTest::spreadsheetFiles()
+{
+    QFETCH(QString, file);
+    QFETCH(int, exitCode);
+    QFETCH(bool, sameTables);
+    QFETCH(QStringList, said);
+
+    QTemporaryDir dir;
+    QByteArrayList tables;
+    for (const QString &log : {QStringLiteral("calc/log.xlsx"), file}) {
+        const QString folder = dir.filePath(QString::number(tables.size()));
+        QVERIFY(QDir().mkpath(folder));
+        const Run run = runStats(
+            {QStringLiteral("--output"), folder, QStringLiteral(VELMIRA_WORKBOOKS_DIR "/") + log});
+        QCOMPARE(run.exitCode, log == file ? exitCode : 0);
+        const QByteArray table = readBytes(folder + QLatin1Char('/') + Table1);
+        for (const QString &text : said) {
+            if (log == file)
+                QVERIFY2(run.out.contains(text) || run.err.contains(text)
+                             || QString::fromUtf8(table).contains(text),
+                         qPrintable(text + QLatin1Char('\n') + run.out + run.err));
+        }
+        for (const QString &name : {Table1, Table2})
+            tables.append(withoutLogName(readBytes(folder + QLatin1Char('/') + name)));
+    }
+    QVERIFY(tables.at(0).contains("\n1.50,"));
+    QCOMPARE(tables.at(2) == tables.at(0) && tables.at(3) == tables.at(1), sameTables);
 }
 
 void StatsCommandTest::failuresChangeNothing_data()
