@@ -162,6 +162,9 @@ QString StatsRun::summaryText(const LogSummary &log, const CaseLogReading &readi
 
 bool StatsRun::readLog(LogEvidence &evidence) const
 {
+    // Read whole, and on Windows QFile shares the file for reading and
+    // writing: a workbook Excel still holds open (sharing it for reading)
+    // opens all the same.
     QFile file(request.log);
     if (!file.open(QIODevice::ReadOnly))
         return false;
