@@ -73,9 +73,11 @@ QString BadCellTexts::reason(const BadCellGroup &group)
     return {};
 }
 
-QString BadCellTexts::column(const BadCellGroup &group)
+QString BadCellTexts::column(const BadCellGroup &group, int row)
 {
     QString text = tr("столбец %1 («%2»)").arg(columnLetter(group.field), group.header);
+    if (row > 0)
+        text = tr("строка %1, %2").arg(row).arg(text);
     if (!group.sheetName.isEmpty())
         text = tr("лист «%1», %2").arg(group.sheetName, text);
     return text;
@@ -99,12 +101,7 @@ QString BadCellTexts::line(const BadCellGroup &group)
     if (group.count == 1) {
         const BadCell &bad = group.first.constFirst();
         const QString cell = bad.cell.isEmpty() ? tr("пусто") : quoted(bad.cell);
-        QString where = tr("строка %1, столбец %2 («%3»)")
-                            .arg(bad.row)
-                            .arg(columnLetter(group.field), group.header);
-        if (!group.sheetName.isEmpty())
-            where = tr("лист «%1», %2").arg(group.sheetName, where);
-        return tr("  %1: %2 — %3\n").arg(where, cell, reason(group));
+        return tr("  %1: %2 — %3\n").arg(column(group, bad.row), cell, reason(group));
     }
     return tr("  %1: %2 %3: %4 — %5\n")
         .arg(column(group), what(group.problem), inRows(group.count), rows(group), reason(group));

@@ -20,8 +20,9 @@ public:
     static QString expected(LogColumn column);
     // Why the group's cells are bad and what to write instead.
     static QString reason(const BadCellGroup &group);
-    // "лист «2025», " or nothing, then "столбец E («Диаметр 1»)".
-    static QString column(const BadCellGroup &group);
+    // "лист «2025», " or nothing, then "строка 30, " when a row is given, then
+    // "столбец E («Диаметр 1»)".
+    static QString column(const BadCellGroup &group, int row = 0);
     // The group's first rows, with the cells unless they are empty: "5 («abc»), 9, …".
     static QString rows(const BadCellGroup &group);
     // One line, indented, ending in a line break.
