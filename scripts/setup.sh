@@ -3,25 +3,28 @@
 # Usage: scripts/setup.sh build|run|docs|test|package|windows
 set -euo pipefail
 
-build=(cmake make g++ pkg-config qtbase5-dev fonts-dejavu-core)
+# minizip: the ZIP container of the workbooks velmira-stats reads.
+build=(cmake make g++ pkg-config qtbase5-dev libminizip-dev fonts-dejavu-core)
 run=(xvfb x11-apps x11-utils netpbm xdotool)  # a screenshot when there is no display
 # The README's screenshots at several display scales.
 docs=(openbox x11-xserver-utils xdotool)
-# scikit-learn, statsmodels and pdftotext: the checks of velmira-stats' fit and report.
+# scikit-learn, statsmodels and pdftotext: the checks of velmira-stats' fit and report;
+# openpyxl and odfpy: the workbook reader's oracle and its fixtures' script.
 # Qt's lupdate and lrelease, for Qt 5 and Qt 6, and their CMake packages: the check of the texts.
 test=(qt6-base-dev qt6-qpa-plugins clang libclang-rt-14-dev
-      python3-sklearn python3-statsmodels poppler-utils
+      python3-sklearn python3-statsmodels poppler-utils python3-openpyxl python3-odf
       qttools5-dev qttools5-dev-tools qt6-tools-dev qt6-l10n-tools)
 # The Debian packages' build (debian/control's Build-Depends, with build-essential,
 # which dpkg-buildpackage asks for, and git and xz for the copy it builds from)
 # and their checks (scripts/test-package.sh; file tells a stripped program).
-package=(build-essential debhelper dpkg-dev cmake qt6-base-dev fonts-dejavu-core git xz-utils
+package=(build-essential debhelper dpkg-dev cmake qt6-base-dev libminizip-dev pkg-config
+         fonts-dejavu-core git xz-utils
          lintian devscripts desktop-file-utils appstream man-db strace procps binutils file)
 # The Windows program: cross compiler, Qt's source (apt-get source unpacks with
 # dpkg-dev), the installer's makensis, rsvg-convert and icotool for the icon,
 # and Wine (with its own Tahoma) to test it on Xvfb, xdotool to press and close,
 # xclip to read the clipboard, locales for the Russian code page.
-windows=(g++-mingw-w64-x86-64-posix mingw-w64-tools dpkg-dev xz-utils nsis icoutils librsvg2-bin
+windows=(g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev dpkg-dev xz-utils nsis icoutils librsvg2-bin
          wine wine64 fonts-wine xvfb x11-apps x11-utils netpbm xdotool xclip locales)
 
 case "${1:-}" in

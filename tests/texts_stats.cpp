@@ -16,6 +16,7 @@
 #include "statsoptions.h"
 #include "statsrun.h"
 #include "summarypage.h"
+#include "workbookreader.h"
 
 #include <QLoggingCategory>
 #include <QPaintDevice>
@@ -211,5 +212,12 @@ QMap<QString, TextSample> textSamples()
         {QStringLiteral("StatsRun"),
          {missingLogError, QStringLiteral("журнала %1 нет: такого файла не найдено.")}},
         {QStringLiteral("SummaryPage"), {summaryPageText, QStringLiteral("Журнал случаев")}},
+        {QStringLiteral("WorkbookReader"),
+         {[] {
+              QString error;
+              WorkbookReader::open(QByteArray("d1;d2;d3"), &error);
+              return error;
+          },
+          QStringLiteral("это не книга .xlsx или .ods: в файле нет архива ZIP")}},
     };
 }

@@ -89,9 +89,13 @@ zlib_filefunc64_def memoryFunctions(MemorySource *source)
     return functions;
 }
 
-QString megabytes(qint64 bytes)
+// "1024 МБ", or for the small limits of tests "0.293 КБ".
+QString size(qint64 bytes)
 {
-    return QString::number(double(bytes) / (1024.0 * 1024.0), 'g', 4);
+    const bool large = bytes >= 1024 * 1024;
+    const double units = double(bytes) / (large ? 1024.0 * 1024.0 : 1024.0);
+    return QString::number(units, 'g', 4)
+        + (large ? WorkbookReader::tr(" МБ") : WorkbookReader::tr(" КБ"));
 }
 
 } // namespace
@@ -188,9 +192,9 @@ bool ZipArchive::inflateCurrent(const QString &name, qint64 limit, QByteArray &d
             return false;
         }
         if (qint64(data.size()) + count > limit) {
-            *error = WorkbookReader::tr("часть %1 распаковывается больше чем в %2 МБ: архив "
+            *error = WorkbookReader::tr("часть %1 распаковывается больше чем в %2: архив "
                                         "повреждён или это ZIP-бомба")
-                         .arg(name, megabytes(limit));
+                         .arg(name, size(limit));
             return false;
         }
         data.append(buffer, count);

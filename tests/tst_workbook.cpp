@@ -1,0 +1,327 @@
+#include "celltext.h"
+#include "numberformat.h"
+#include "workbookreader.h"
+
+#include <QFile>
+#include <QtTest>
+
+namespace {
+
+QByteArray fixture(const QString &name)
+{
+    QFile file(QStringLiteral(VELMIRA_WORKBOOKS_DIR "/") + name);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("missing fixture %s", qPrintable(name));
+    return file.readAll();
+}
+
+QStringList texts(std::initializer_list<const char *> list)
+{
+    QStringList result;
+    for (const char *text : list)
+        result.append(QString::fromUtf8(text));
+    return result;
+}
+
+// Every row of every sheet, as "sheet/row" -> cells joined by '|', and the
+// sheets with their row counts as "name:rows".
+struct WorkbookContents {
+    QMap<QString, QString> rows;
+    QStringList sheets;
+    QString error;
+};
+
+WorkbookContents readAll(const QByteArray &bytes, const QVector<int> &columns = {},
+                         qint64 partLimit = WorkbookReader::DefaultPartLimit)
+{
+    WorkbookContents contents;
+    const auto reader = WorkbookReader::open(bytes, &contents.error, partLimit);
+    if (!reader)
+        return contents;
+    while (reader->nextSheet()) {
+        int count = 0;
+        SheetRow row;
+        while (reader->readRow(row, columns)) {
+            contents.rows.insert(reader->sheetName() + QLatin1Char('/')
+                                     + QString::number(row.number),
+                                 row.cells.toList().join(QLatin1Char('|')));
+            ++count;
+        }
+        contents.sheets.append(reader->sheetName() + QLatin1Char(':') + QString::number(count));
+    }
+    contents.error = reader->error();
+    return contents;
+}
+
+} // namespace
+
+class TestWorkbook : public QObject {
+    Q_OBJECT
+
+private slots:
+    void number_data();
+    void number();
+    void serialDate_data();
+    void serialDate();
+    void dateFormat_data();
+    void dateFormat();
+    void sheets_data();
+    void sheets();
+    void cells_data();
+    void cells();
+    void errors_data();
+    void errors();
+    void isZip_data();
+    void isZip();
+};
+
+void TestWorkbook::number_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("binary noise") << "1.4500000000000002"
+                                  << "1.45";
+    QTest::newRow("negative noise") << "-0.30000000000000004"
+                                    << "-0.3";
+    QTest::newRow("already shown") << "1.995"
+                                   << "1.995";
+    QTest::newRow("whole") << "100"
+                           << "100";
+    QTest::newRow("trailing zeros") << "12.50"
+                                    << "12.5";
+    QTest::newRow("bare point") << "7."
+                                << "7";
+    QTest::newRow("leading zeros") << "007"
+                                   << "7";
+    QTest::newRow("no integer part") << ".5"
+                                     << "0.5";
+    QTest::newRow("zero") << "0"
+                          << "0";
+    QTest::newRow("negative zero") << "-0.0"
+                                   << "0";
+    QTest::newRow("exponent") << "2E-3"
+                              << "0.002";
+    QTest::newRow("small exponent") << "1E-20"
+                                    << "1E-20";
+    QTest::newRow("large exponent") << "1.5e21"
+                                    << "1.5E+21";
+    QTest::newRow("largest plain") << "1e20"
+                                   << "100000000000000000000";
+    QTest::newRow("beyond 15 digits") << "123456789012345678"
+                                      << "123456789012346000";
+    QTest::newRow("15 digits kept") << "0.123456789012345"
+                                    << "0.123456789012345";
+    QTest::newRow("16 digits rounded") << "0.1234567890123456"
+                                       << "0.123456789012346";
+    QTest::newRow("not a number") << "#N/A"
+                                  << "#N/A";
+    QTest::newRow("comma is no point") << "1,5"
+                                       << "1,5";
+    QTest::newRow("empty") << ""
+                           << "";
+}
+
+void TestWorkbook::number()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, text);
+    QCOMPARE(CellText::number(stored), text);
+}
+
+void TestWorkbook::serialDate_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("date1904");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("first day") << "1" << false << "1900-01-01";
+    QTest::newRow("before the false leap day") << "59" << false << "1900-02-28";
+    QTest::newRow("the false leap day") << "60" << false << "1900-02-29";
+    QTest::newRow("after it") << "61" << false << "1900-03-01";
+    QTest::newRow("a day with a time") << "45000.75" << false << "2023-03-15";
+    QTest::newRow("a leap day") << "45351" << false << "2024-02-29";
+    QTest::newRow("last day") << "2958465" << false << "9999-12-31";
+    QTest::newRow("beyond the last day") << "2958466" << false << "2958466";
+    QTest::newRow("day zero is no date") << "0" << false << "0";
+    QTest::newRow("negative") << "-1" << false << "-1";
+    QTest::newRow("1904: day zero") << "0" << true << "1904-01-01";
+    QTest::newRow("1904: same serial, other day") << "45352" << true << "2028-03-02";
+    QTest::newRow("1904: last day") << "2957003" << true << "9999-12-31";
+    QTest::newRow("not a number") << "x" << false << "x";
+}
+
+void TestWorkbook::serialDate()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, date1904);
+    QFETCH(QString, text);
+    QCOMPARE(CellText::serialDate(stored, date1904), text);
+}
+
+void TestWorkbook::dateFormat_data()
+{
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<bool>("date");
+    QTest::newRow("built-in short date") << 14 << "" << true;
+    QTest::newRow("built-in date and time") << 22 << "" << true;
+    QTest::newRow("built-in time") << 18 << "" << false;
+    QTest::newRow("built-in minutes") << 47 << "" << false;
+    QTest::newRow("built-in number") << 2 << "" << false;
+    QTest::newRow("East Asian date") << 57 << "" << true;
+    QTest::newRow("East Asian time") << 32 << "" << false;
+    QTest::newRow("short year") << 164 << "DD.MM.YY" << true;
+    QTest::newRow("locale in brackets") << 164 << "[$-419]D MMMM YYYY" << true;
+    QTest::newRow("date and time") << 164 << "yyyy-mm-dd h:mm" << true;
+    QTest::newRow("elapsed hours") << 164 << "[h]:mm" << false;
+    QTest::newRow("time") << 164 << "h:mm:ss" << false;
+    QTest::newRow("quoted day") << 164 << "0\" days\"" << false;
+    QTest::newRow("escaped d") << 164 << "0\\d" << false;
+    QTest::newRow("colour") << 164 << "[Red]0.00" << false;
+    QTest::newRow("general") << 164 << "General" << false;
+}
+
+void TestWorkbook::dateFormat()
+{
+    QFETCH(int, id);
+    QFETCH(QString, code);
+    QFETCH(bool, date);
+    QCOMPARE(id < 164 ? NumberFormat::isBuiltInDate(id) : NumberFormat::isDateCode(code), date);
+}
+
+void TestWorkbook::sheets_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("sheets");
+    QTest::addColumn<QString>("format");
+    QTest::newRow("several sheets and a chart")
+        << "edge.xlsx" << texts({"Журнал:5", "2025:2", "Диаграмма:0"}) << "Excel (.xlsx)";
+    QTest::newRow("million empty rows elements")
+        << "million_rows.xlsx" << texts({"Журнал:1"}) << "Excel (.xlsx)";
+    QTest::newRow("openpyxl") << "openpyxl.xlsx" << texts({"2024:4", "2025:2"}) << "Excel (.xlsx)";
+    QTest::newRow("ods tables, a million empty rows")
+        << "edge.ods" << texts({"Журнал:6", "2025:1", "Пусто:0"}) << "OpenDocument (.ods)";
+    QTest::newRow("repeated row, up to the last row")
+        << "repeated_rows.ods" << texts({"Повтор:1048576"}) << "OpenDocument (.ods)";
+}
+
+void TestWorkbook::sheets()
+{
+    QFETCH(QString, file);
+    QFETCH(QStringList, sheets);
+    QFETCH(QString, format);
+    QString error;
+    const auto reader = WorkbookReader::open(fixture(file), &error);
+    QVERIFY2(reader, qPrintable(error));
+    QCOMPARE(reader->formatName(), format);
+    const WorkbookContents contents = readAll(fixture(file), {0});
+    QCOMPARE(contents.error, QString());
+    QCOMPARE(contents.sheets, sheets);
+}
+
+void TestWorkbook::cells_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QVector<int>>("columns");
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<QString>("cells");
+    const QVector<int> all;
+    QTest::newRow("shared, rich, phonetic, inline rich") << "edge.xlsx" << all << "Журнал/1"
+                                                         << "Имя|Дата|d1|Кожух";
+    QTest::newRow("date, noise, logical, error, formulas, quoted days, time")
+        << "edge.xlsx" << all << "Журнал/2"
+        << "Иванов И.И.|2024-03-01|1.45|ИСТИНА|#N/A|2|ab|3|0.5";
+    QTest::newRow("no references, custom date, exponent, spaces kept")
+        << "edge.xlsx" << all << "Журнал/3"
+        << "Петров|2023-03-15|0.002|ЛОЖЬ| два\nабзаца ";
+    QTest::newRow("date cell, 15 digits, number format")
+        << "edge.xlsx" << all << "Журнал/6"
+        << "-0.1|2024-02-29|123456789012346000|12.5";
+    QTest::newRow("1900 dates around the false leap day, a gap")
+        << "edge.xlsx" << all << "Журнал/7"
+        << "1E-20|1900-02-28|1900-03-01|1900-01-01||7";
+    QTest::newRow("chosen columns, in the order asked")
+        << "edge.xlsx" << QVector<int> {3, 1, 40} << "Журнал/2"
+        << "ИСТИНА|2024-03-01|";
+    QTest::newRow("a row with content only elsewhere")
+        << "edge.xlsx" << QVector<int> {0} << "2025/3"
+        << "";
+    QTest::newRow("1904 dates") << "dates1904.xlsx" << all << "1904/1"
+                                << "1904-01-02|2021-09-23|43000|ИСТИНА";
+    QTest::newRow("ods: paragraphs, types, text elements, annotation")
+        << "edge.ods" << all << "Журнал/2"
+        << "Иванов\nИ.И.|2024-03-01|1.45|ИСТИНА|0.25|100.5|0.5|a   b\tc\nspan link|2.5";
+    QTest::newRow("ods: a covered cell takes a column, repeated row")
+        << "edge.ods" << all << "Журнал/5"
+        << "слито||3";
+    QTest::newRow("ods: repeated cells, in a row group")
+        << "edge.ods" << QVector<int> {0, 2, 3, 1003, 1004} << "Журнал/8"
+        << "7|7||ЛОЖЬ|";
+}
+
+void TestWorkbook::cells()
+{
+    QFETCH(QString, file);
+    QFETCH(QVector<int>, columns);
+    QFETCH(QString, row);
+    QFETCH(QString, cells);
+    const WorkbookContents contents = readAll(fixture(file), columns);
+    QCOMPARE(contents.error, QString());
+    QVERIFY2(contents.rows.contains(row), qPrintable(contents.rows.keys().join(QLatin1Char(' '))));
+    QCOMPARE(contents.rows.value(row), cells);
+}
+
+void TestWorkbook::errors_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<qint64>("partLimit");
+    QTest::addColumn<QStringList>("fragments");
+    const qint64 noLimit = WorkbookReader::DefaultPartLimit;
+    QTest::newRow("damaged sheet") << fixture(QStringLiteral("damaged.xlsx")) << noLimit
+                                   << texts({"часть xl/worksheets/sheet1.xml", "повреждён"});
+    QTest::newRow("missing sheet part") << fixture(QStringLiteral("missing_sheet.xlsx")) << noLimit
+                                        << texts({"часть xl/worksheets/sheet2.xml", "нет"});
+    QTest::newRow("over the limit") << fixture(QStringLiteral("bomb.xlsx")) << qint64(100000)
+                                    << texts({"часть xl/worksheets/sheet1.xml", "ZIP-бомба"});
+    QTest::newRow("first part over the limit")
+        << fixture(QStringLiteral("edge.xlsx")) << qint64(300)
+        << texts({"часть xl/workbook.xml", "0.293 КБ", "ZIP-бомба"});
+    QTest::newRow("cut short") << fixture(QStringLiteral("edge.xlsx")).left(2000) << noLimit
+                               << texts({"ZIP", "повреждён"});
+    QTest::newRow("a ZIP, no workbook") << fixture(QStringLiteral("not_workbook.zip")) << noLimit
+                                        << texts({"архив ZIP, но не книга"});
+    QTest::newRow("OLE: old .xls or password")
+        << fixture(QStringLiteral("ole.xls")) << noLimit << texts({"OLE", ".xlsx, .ods или CSV"});
+    QTest::newRow("text") << QByteArray("d1;d2\n1;2\n") << noLimit << texts({"нет архива ZIP"});
+}
+
+void TestWorkbook::errors()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(qint64, partLimit);
+    QFETCH(QStringList, fragments);
+    const WorkbookContents contents = readAll(bytes, {}, partLimit);
+    for (const QString &fragment : fragments)
+        QVERIFY2(contents.error.contains(fragment), qPrintable(contents.error));
+}
+
+void TestWorkbook::isZip_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("zip");
+    QTest::newRow("xlsx") << fixture(QStringLiteral("edge.xlsx")) << true;
+    QTest::newRow("ods") << fixture(QStringLiteral("edge.ods")) << true;
+    QTest::newRow("empty archive") << QByteArray("PK\x05\x06", 4) + QByteArray(18, '\0') << true;
+    QTest::newRow("OLE") << fixture(QStringLiteral("ole.xls")) << false;
+    QTest::newRow("CSV") << QByteArray("PK;d1\n") << false;
+    QTest::newRow("nothing") << QByteArray() << false;
+}
+
+void TestWorkbook::isZip()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, zip);
+    QCOMPARE(WorkbookReader::isZip(bytes), zip);
+}
+
+QTEST_GUILESS_MAIN(TestWorkbook)
+#include "tst_workbook.moc"
