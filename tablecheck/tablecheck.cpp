@@ -1,5 +1,7 @@
 #include "tablecheck.h"
 
+#include "observedexpected.h"
+
 #include "wilsoninterval.h"
 
 #include <algorithm>
@@ -32,12 +34,9 @@ void calibrationInTheLarge(const FigureTally &tally, TableCheck &check)
     if (check.cases == 0)
         return;
     check.observed = wilsonProportion(check.placements, check.cases);
-    check.meanFigure = figureSum(tally) / check.cases;
-    if (*check.meanFigure > 0.0) {
-        const double expected = *check.meanFigure;
-        check.oe = Estimate {check.observed->rate() / expected, check.observed->low / expected,
-                             check.observed->high / expected};
-    }
+    const double expected = figureSum(tally);
+    check.meanFigure = expected / check.cases;
+    check.oe = observedOverExpected(tally.byFigure);
 }
 
 void recalibration(const FigureTally &tally, TableCheck &check)

@@ -35,8 +35,7 @@ struct TableCheck {
 
     std::optional<Proportion> observed; // the rate with its Wilson interval
     std::optional<double> meanFigure;
-    // Observed over expected: the observed rate's Wilson interval divided by
-    // the mean figure, which is given, not estimated.
+    // Observed over expected placements, with its score interval (observedexpected.h).
     std::optional<Estimate> oe;
     std::optional<Estimate> intercept;
     std::optional<Estimate> slope;
