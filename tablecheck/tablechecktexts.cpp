@@ -71,13 +71,30 @@ QString TableCheckTexts::withoutFigure(const TableCheck &check, int limit)
         const QString sheath
             = c.sheath == SheathSize::None ? tr("не указан") : sheathName(c.sheath);
         const QString minimum = c.minimumText.isEmpty() ? tr("не читается") : c.minimumText;
-        text += tr("  строка %1: кожух %2, наименьший диаметр %3 мм\n")
+        text += tr("  строка %1: кожух %2, наименьший диаметр %3 мм — %4\n")
                     .arg(c.line)
-                    .arg(sheath, minimum);
+                    .arg(sheath, minimum, reason(c.outcome));
     }
     if (check.withoutFigure.size() > shown)
         text += tr("  и ещё %1\n").arg(int(check.withoutFigure.size()) - shown);
     return text;
+}
+
+QString TableCheckTexts::reason(CalculationResult::Outcome outcome)
+{
+    switch (outcome) {
+    case CalculationResult::Outcome::EmptyTable:
+        return tr("таблица кожуха пуста или её файла нет");
+    case CalculationResult::Outcome::NoUsableRow:
+        return tr("в таблице нет строки с цифрой для этого диаметра");
+    case CalculationResult::Outcome::InvalidDiameter:
+        return tr("калькулятор не читает диаметр");
+    case CalculationResult::Outcome::NoSheathSize:
+        return tr("не указан кожух");
+    case CalculationResult::Outcome::Figure:
+        break;
+    }
+    return {};
 }
 
 QString TableCheckTexts::calibrationInTheLarge(const TableCheck &check)
@@ -182,12 +199,15 @@ QString TableCheckTexts::byZone(const TableCheck &check)
 QString TableCheckTexts::methods(const TableCheck &check)
 {
     QString text
-        = tr("Интервалы 95 %: частоты — Уилсона; O/E — score-интервал при сдвиге всех "
-             "цифр на шкале логитов (при одной цифре — интервал Уилсона, делённый на неё); сдвиг и "
-             "наклон — Вальда (логистическая "
-             "регрессия, Ньютон — Рафсон); C-статистика — ДеЛонга.\n");
+        = tr("Интервалы 95 %:\n"
+             "  частоты — Уилсона;\n"
+             "  O/E — score-интервал при одном сдвиге всех цифр на шкале логитов (при одной "
+             "цифре — интервал Уилсона, делённый на неё);\n"
+             "  сдвиг и наклон — Вальда (логистическая регрессия, Ньютон — Рафсон);\n"
+             "  C-статистика — ДеЛонга, на обычной шкале, в пределах 0–1.\n");
     if (check.clampedFigures)
-        text += tr("Для сдвига и наклона цифры 0 % и 100 % взяты как 0.5 % и 99.5 %: их "
-                   "логит бесконечен.\n");
+        text += tr(
+            "Для сдвига, наклона и интервала O/E цифры 0 % и 100 % взяты как 0.5 % и 99.5 %: их "
+            "логит бесконечен.\n");
     return text;
 }

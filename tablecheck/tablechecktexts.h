@@ -19,6 +19,7 @@ public:
 
 private:
     static QString counts(const TableCheck &check);
+    static QString reason(CalculationResult::Outcome outcome);
     static QString calibrationInTheLarge(const TableCheck &check);
     static QString recalibration(const TableCheck &check);
     static QString accuracy(const TableCheck &check);
