@@ -58,17 +58,23 @@ QJsonValue byZone(const TableCheck &check)
         {QStringLiteral("upper"), zone(check.byZone[size_t(FigureZone::UpperBound)])}};
 }
 
-std::optional<double> concordance(const TableCheck &check)
+QJsonValue concordance(const TableCheck &check)
 {
-    return check.concordance ? std::optional<double>(check.concordance->value) : std::nullopt;
+    return check.concordance ? QJsonValue(check.concordance->value) : QJsonValue(QJsonValue::Null);
+}
+
+QJsonValue concordanceInterval(const TableCheck &check)
+{
+    if (!check.concordance || !check.concordance->interval)
+        return QJsonValue::Null;
+    const Estimate &estimate = *check.concordance->interval;
+    return interval(estimate.low, estimate.high);
 }
 
 } // namespace
 
 QByteArray tableCheckJson(const TableCheck &check)
 {
-    const std::optional<Estimate> cInterval
-        = check.concordance ? check.concordance->interval : std::nullopt;
     const QJsonObject object {
         {QStringLiteral("cases"), check.cases},
         {QStringLiteral("placements"), check.placements},
@@ -85,8 +91,8 @@ QByteArray tableCheckJson(const TableCheck &check)
         {QStringLiteral("slope_ci"), interval(check.slope)},
         {QStringLiteral("brier"), number(check.brier)},
         {QStringLiteral("brier_scaled"), number(check.brierScaled)},
-        {QStringLiteral("c_statistic"), number(concordance(check))},
-        {QStringLiteral("c_statistic_ci"), interval(cInterval)},
+        {QStringLiteral("c_statistic"), concordance(check)},
+        {QStringLiteral("c_statistic_ci"), concordanceInterval(check)},
         {QStringLiteral("by_figure"), byFigure(check)},
         {QStringLiteral("by_zone"), byZone(check)},
     };

@@ -29,6 +29,7 @@ private slots:
     void closedForms();
     void shownFigures_data();
     void shownFigures();
+    void repeatedDiametersKeepTheirFigures();
 };
 
 namespace {
@@ -65,6 +66,25 @@ FigureTally tallyOf(const QString &cases)
 bool holds(const std::optional<Estimate> &estimate)
 {
     return !estimate || (estimate->low <= estimate->value && estimate->value <= estimate->high);
+}
+
+// 10-12 Ch: 1.45 gives 40, 1.46 the last usable 55, 1.47 nothing, 1.48 0; no 12-14 Ch file.
+bool writeTable(const QString &folder)
+{
+    QFile file(QDir(folder).filePath(QStringLiteral("Statistics_1.txt")));
+    return file.open(QIODevice::WriteOnly)
+        && file.write("diameter,percent\n# rows\n1.45,40\n1.46,50\n1.46,55\n1.46,85%\n1.47,x\n"
+                      "1.48,0\n")
+        > 0;
+}
+
+LogCase caseOf(const char *smallest, SheathSize sheath, bool stricture)
+{
+    LogCase logCase;
+    logCase.diameters = {QStringLiteral("3"), QString::fromLatin1(smallest), QStringLiteral("2.5")};
+    logCase.sheath = sheath;
+    logCase.stricture = stricture;
+    return logCase;
 }
 
 double logit(double p)
@@ -243,19 +263,36 @@ void TableCheckTest::shownFigures()
     QFETCH(int, basis);
 
     QTemporaryDir folder;
-    QFile file(QDir(folder.path()).filePath(QStringLiteral("Statistics_1.txt")));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("diameter,percent\n# rows\n1.45,40\n1.46,50\n1.46,55\n1.46,85%\n1.47,x\n1.48,0\n");
-    file.close();
+    QVERIFY(writeTable(folder.path()));
 
-    LogCase logCase;
-    logCase.diameters = {QStringLiteral("3"), smallest, QStringLiteral("2.5")};
-    logCase.sheath = sheath == 1 ? SheathSize::Ch10To12 : SheathSize::Ch12To14;
-    logCase.stricture = stricture;
+    const LogCase logCase = caseOf(
+        qPrintable(smallest), sheath == 1 ? SheathSize::Ch10To12 : SheathSize::Ch12To14, stricture);
     const CalculationResult result = ShownFigures(folder.path()).figureOf(logCase);
     QCOMPARE(result.hasFigure() ? result.figure : -1, figure);
     if (result.hasFigure())
         QCOMPARE(int(result.basis), basis);
+}
+
+// One folder's figures over many cases: a smallest diameter met again, with
+// another sheath size or a stricture, or written otherwise, gets its own figure.
+void TableCheckTest::repeatedDiametersKeepTheirFigures()
+{
+    QTemporaryDir folder;
+    QVERIFY(writeTable(folder.path()));
+    const ShownFigures figures(folder.path());
+    const auto figureOf = [&figures](const char *smallest, SheathSize sheath, bool stricture) {
+        const CalculationResult result = figures.figureOf(caseOf(smallest, sheath, stricture));
+        return result.hasFigure() ? result.figure : -1;
+    };
+    for (int pass = 0; pass < 2; ++pass) {
+        QCOMPARE(figureOf("1.46", SheathSize::Ch10To12, false), 55);
+        QCOMPARE(figureOf("1.46", SheathSize::Ch10To12, true), 0);
+        QCOMPARE(figureOf("1.46", SheathSize::Ch12To14, false), 29);
+        QCOMPARE(figureOf("1,460", SheathSize::Ch10To12, false), 55);
+        QCOMPARE(figureOf("1.47", SheathSize::Ch10To12, false), -1);
+        QCOMPARE(figureOf("x", SheathSize::Ch10To12, false), -1);
+        QCOMPARE(figureOf("1.451", SheathSize::Ch10To12, false), 40);
+    }
 }
 
 QTEST_GUILESS_MAIN(TableCheckTest)
