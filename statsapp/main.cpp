@@ -1,3 +1,4 @@
+#include "checkrun.h"
 #include "statisticsreport.h"
 #include "statsoptions.h"
 #include "statsrun.h"
@@ -25,6 +26,11 @@ int main(int argc, char *argv[])
         return answerStatsRequest(request);
 
     prepareStatsRun();
+    // The check draws nothing: the core application is enough.
+    if (request.check) {
+        QCoreApplication application(argumentCount, arguments.data());
+        return CheckRun(request).exec();
+    }
     QGuiApplication application(argumentCount, arguments.data());
     return StatsRun(request, statisticsReportPdf).exec();
 }

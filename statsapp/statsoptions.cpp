@@ -11,6 +11,9 @@ namespace {
 const QString OutputName = QStringLiteral("output");
 const QString ReplaceName = QStringLiteral("replace");
 const QString SkipName = QStringLiteral("skip-bad-rows");
+const QString CheckName = QStringLiteral("check");
+const QString TablesName = QStringLiteral("tables");
+const QString JsonName = QStringLiteral("json");
 const QString HelpName = QStringLiteral("help");
 const QString VersionName = QStringLiteral("version");
 
@@ -30,6 +33,18 @@ QList<QCommandLineOption> options()
             SkipName,
             StatsOptions::tr("не учитывать строки с ошибками, а не останавливаться на них; "
                              "файлы и отчёт называют их число")),
+        QCommandLineOption(
+            CheckName,
+            StatsOptions::tr("не строить таблицы, а проверить имеющиеся на случаях журнала: "
+                             "насколько их цифры совпадают с исходами")),
+        QCommandLineOption(TablesName,
+                           StatsOptions::tr("с --check: взять проверяемые таблицы из папки ПАПКА "
+                                            "(по умолчанию текущая)"),
+                           StatsOptions::tr("ПАПКА")),
+        QCommandLineOption(JsonName,
+                           StatsOptions::tr("с --check: записать все цифры проверки ещё и в "
+                                            "файл ФАЙЛ (JSON)"),
+                           StatsOptions::tr("ФАЙЛ")),
         QCommandLineOption(HelpName, StatsOptions::tr("показать эту справку и выйти")),
         QCommandLineOption(VersionName, StatsOptions::tr("показать версию и выйти")),
     };
@@ -41,6 +56,18 @@ StatsRequest failure(const QString &reason)
     request.action = StatsRequest::Action::Error;
     request.error = reason;
     return request;
+}
+
+// Only an option that takes a value can lack one, and only as the last argument.
+QString missingValue(const QStringList &arguments)
+{
+    const QString last = arguments.isEmpty() ? QString() : arguments.constLast();
+    if (last == QStringLiteral("--") + TablesName)
+        return StatsOptions::tr(
+            "после --tables нужно указать папку таблиц. Справка: velmira-stats --help");
+    if (last == QStringLiteral("--") + JsonName)
+        return StatsOptions::tr("после --json нужно указать файл. Справка: velmira-stats --help");
+    return StatsOptions::tr("после --output нужно указать папку. Справка: velmira-stats --help");
 }
 
 QString optionLine(const QCommandLineOption &option)
@@ -62,12 +89,12 @@ StatsRequest StatsOptions::parse(const QStringList &arguments)
         if (!parser.unknownOptionNames().isEmpty())
             return failure(tr("неизвестный параметр «%1». Справка: velmira-stats --help")
                                .arg(parser.unknownOptionNames().constFirst()));
-        return failure(tr("после --output нужно указать папку. Справка: velmira-stats --help"));
+        return failure(missingValue(arguments));
     }
     if (parser.isSet(HelpName))
-        return {StatsRequest::Action::Help, {}, {}, false, false, {}};
+        return {StatsRequest::Action::Help, {}, {}, false, false, {}, false, {}, {}};
     if (parser.isSet(VersionName))
-        return {StatsRequest::Action::Version, {}, {}, false, false, {}};
+        return {StatsRequest::Action::Version, {}, {}, false, false, {}, false, {}, {}};
     const QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())
         return failure(tr("не указан журнал случаев. Справка: velmira-stats --help"));
@@ -81,6 +108,13 @@ StatsRequest StatsOptions::parse(const QStringList &arguments)
         = parser.isSet(OutputName) ? parser.value(OutputName) : QStringLiteral(".");
     request.replace = parser.isSet(ReplaceName);
     request.skipBadRows = parser.isSet(SkipName);
+    request.check = parser.isSet(CheckName);
+    if (!request.check && (parser.isSet(TablesName) || parser.isSet(JsonName)))
+        return failure(tr("--tables и --json действуют только вместе с --check. Справка: "
+                          "velmira-stats --help"));
+    request.tablesFolder
+        = parser.isSet(TablesName) ? parser.value(TablesName) : QStringLiteral(".");
+    request.jsonFile = parser.value(JsonName);
     return request;
 }
 

@@ -15,6 +15,11 @@ struct StatsRequest {
     bool replace = false;
     bool skipBadRows = false;
     QString error; // for Action::Error: the reason, in Russian
+    // --check: the tables in tablesFolder are checked against the log, and
+    // nothing is built; the figures go to jsonFile too unless it is empty.
+    bool check = false;
+    QString tablesFolder;
+    QString jsonFile;
 };
 
 // The options of velmira-stats: English names, Russian descriptions, since

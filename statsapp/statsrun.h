@@ -37,10 +37,12 @@ public:
     StatsRun(const StatsRequest &request, ReportMaker makeReport);
     int exec();
 
-private:
+    // Also for the check of tables, which stops on a log the same way.
     int fail(Status status, const QString &reason) const;
-    bool readLog(LogEvidence &evidence) const;
     int reportBadRows(const CaseLogReading &reading) const;
+
+private:
+    bool readLog(LogEvidence &evidence) const;
     LogSummary summaryOf(const LogEvidence &evidence) const;
     QString logLine(const LogSummary &log, const CaseLogReading &reading) const;
     QString sheetLines(const CaseLogReading &reading) const;

@@ -4,6 +4,7 @@
 #include "badcelltexts.h"
 #include "boundchecktexts.h"
 #include "caselogreader.h"
+#include "checkrun.h"
 #include "logcolumns.h"
 #include "logevidence.h"
 #include "logheader.h"
@@ -17,6 +18,8 @@
 #include "statsrun.h"
 #include "summarypage.h"
 #include "workbookreader.h"
+#include "tablecheck.h"
+#include "tablechecktexts.h"
 
 #include <QLoggingCategory>
 #include <QPaintDevice>
@@ -135,27 +138,50 @@ QString summaryPageText()
     return pageText([&](ReportPage &page) { SummaryPage(log, evidence().sheaths).draw(page); });
 }
 
-// What velmira-stats says on standard error, run on a log that does not exist.
-QString missingLogError()
+// What a run says on standard error.
+QString standardErrorOf(const std::function<void()> &run)
 {
-    QTemporaryDir folder;
     QTemporaryFile error;
-    if (!folder.isValid() || !error.open())
+    if (!error.open())
         return {};
-    StatsRequest request;
-    request.log = folder.filePath(QStringLiteral("нет.csv"));
-    request.outputFolder = folder.path();
     std::fflush(stderr);
     const int standardError = dup(STDERR_FILENO);
     dup2(error.handle(), STDERR_FILENO);
-    StatsRun(request, [](const LogSummary &, const QVector<SheathEvidence> &) {
-        return QByteArray();
-    }).exec();
+    run();
     std::fflush(stderr);
     dup2(standardError, STDERR_FILENO);
     close(standardError);
     error.seek(0);
     return QString::fromUtf8(error.readAll());
+}
+
+// What velmira-stats says on standard error, run on a log that does not exist.
+QString missingLogError()
+{
+    QTemporaryDir folder;
+    if (!folder.isValid())
+        return {};
+    StatsRequest request;
+    request.log = folder.filePath(QStringLiteral("нет.csv"));
+    request.outputFolder = folder.path();
+    return standardErrorOf([&request] {
+        StatsRun(request, [](const LogSummary &, const QVector<SheathEvidence> &) {
+            return QByteArray();
+        }).exec();
+    });
+}
+
+// What velmira-stats --check says when the tables' folder does not exist.
+QString missingTablesError()
+{
+    QTemporaryDir folder;
+    if (!folder.isValid())
+        return {};
+    StatsRequest request;
+    request.check = true;
+    request.log = folder.filePath(QStringLiteral("журнал.csv"));
+    request.tablesFolder = folder.filePath(QStringLiteral("нет"));
+    return standardErrorOf([&request] { CheckRun(request).exec(); });
 }
 
 QString missingFolderError()
@@ -175,6 +201,7 @@ QMap<QString, TextSample> textSamples()
         {QStringLiteral("BoundCheckTexts"),
          {[] { return BoundCheckTexts::counts(evidence().sheaths.at(0).lower); },
           QStringLiteral("установлено %1 из %2")}},
+        {QStringLiteral("CheckRun"), {missingTablesError, QStringLiteral("папки таблиц %1 нет.")}},
         {QStringLiteral("CaseLogReader"),
          {[] { return gatherLogEvidence(QByteArray()).reading.error; },
           QStringLiteral("журнал пуст: в нём нет даже строки заголовка.")}},
@@ -212,6 +239,9 @@ QMap<QString, TextSample> textSamples()
         {QStringLiteral("StatsRun"),
          {missingLogError, QStringLiteral("журнала %1 нет: такого файла не найдено.")}},
         {QStringLiteral("SummaryPage"), {summaryPageText, QStringLiteral("Журнал случаев")}},
+        {QStringLiteral("TableCheckTexts"),
+         {[] { return TableCheckTexts::summary(checkTables(FigureTally())); },
+          QStringLiteral("Случаев с цифрой для проверки нет: проверять таблицы не на чем.\n")}},
         {QStringLiteral("WorkbookReader"),
          {[] {
               QString error;

@@ -6,6 +6,9 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QStandardItemModel>
 #include <QStandardPaths>
@@ -102,6 +105,14 @@ QString decoded1251(const QByteArray &bytes)
 #else
     return QTextCodec::codecForName("Windows-1251")->toUnicode(bytes);
 #endif
+}
+
+QStringList names(std::initializer_list<const char *> latin)
+{
+    QStringList list;
+    for (const char *name : latin)
+        list.append(QLatin1String(name));
+    return list;
 }
 
 // A spread of cases over both tables, the bounds and strictures, from a fixed
@@ -211,6 +222,7 @@ private slots:
     void aSheathWithoutCasesKeepsItsFile();
     void ignoredColumnsNeverLeak();
     void calculatorReadsTheWrittenTables();
+    void checkWritesEveryFigure();
     void answersWithoutDisplay_data();
     void answersWithoutDisplay();
 };
@@ -348,6 +360,18 @@ void StatsCommandTest::failuresChangeNothing_data()
     QTest::newRow("unwritable folder") << "unwritable" << 5 << QStringLiteral("записать");
     QTest::newRow("unknown option")
         << "unknown option" << 1 << QStringLiteral("неизвестный параметр «force»");
+    QTest::newRow("--check, bad rows")
+        << "check bad rows" << 3 << QStringLiteral("строка 4, столбец d2: «14»");
+    QTest::newRow("--check, no such log")
+        << "check no such log" << 2 << QStringLiteral("нет: такого файла не найдено");
+    QTest::newRow("--check, no tables folder")
+        << "check no tables" << 1 << QStringLiteral("папки таблиц");
+    QTest::newRow("--check, JSON into a missing folder")
+        << "check json nowhere" << 5 << QStringLiteral("не удаётся открыть для записи");
+    QTest::newRow("--json without --check")
+        << "json without check" << 1 << QStringLiteral("только вместе с --check");
+    QTest::newRow("--tables without a folder")
+        << "tables without value" << 1 << QStringLiteral("после --tables нужно указать");
 }
 
 void StatsCommandTest::failuresChangeNothing()
@@ -381,6 +405,28 @@ void StatsCommandTest::failuresChangeNothing()
         arguments[1] = log;
     else if (scenario == QLatin1String("unknown option"))
         arguments.prepend(QStringLiteral("--force"));
+    else if (scenario.startsWith(QLatin1String("check"))) {
+        // The tables are read from the output folder, the JSON would go there.
+        const QString json = scenario == QLatin1String("check json nowhere")
+            ? out + QStringLiteral("/missing/check.json")
+            : out + QStringLiteral("/check.json");
+        arguments = QStringList {QStringLiteral("--check"),
+                                 QStringLiteral("--tables"),
+                                 out,
+                                 QStringLiteral("--json"),
+                                 json,
+                                 log};
+        if (scenario == QLatin1String("check bad rows"))
+            bytes += "1.5,14,2,10-12,no,yes\n";
+        else if (scenario == QLatin1String("check no such log"))
+            arguments.last() += QStringLiteral(".missing");
+        else if (scenario == QLatin1String("check no tables"))
+            arguments[2] += QStringLiteral("/missing");
+    } else if (scenario == QLatin1String("json without check"))
+        arguments
+            = QStringList {QStringLiteral("--json"), out + QStringLiteral("/check.json"), log};
+    else if (scenario == QLatin1String("tables without value"))
+        arguments = QStringList {QStringLiteral("--check"), log, QStringLiteral("--tables")};
     else if (scenario == QLatin1String("unwritable")) {
         QVERIFY(QFile::setPermissions(out, QFile::ReadOwner | QFile::ExeOwner));
         // Permissions do not bind root, but no one creates files in /proc: the
@@ -590,6 +636,51 @@ void StatsCommandTest::calculatorReadsTheWrittenTables()
     }
 }
 
+// The shipped tables against the example log: the summary in words, the
+// JSON with exactly its keys, and the tables themselves untouched.
+void StatsCommandTest::checkWritesEveryFigure()
+{
+    QTemporaryDir dir;
+    const QString json = dir.filePath(QStringLiteral("check.json"));
+    const QString tables = QStringLiteral(VELMIRA_DATA_DIR);
+    const Folder before = snapshot(tables);
+    const Run run = runStats({QStringLiteral("--check"), QStringLiteral("--tables"), tables,
+                              QStringLiteral("--json"), json, Example},
+                             false);
+    QCOMPARE(run.err, QString());
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(snapshot(tables), before);
+    QVERIFY2(run.out.contains(QStringLiteral("показывает калькулятор: O/E ")), qPrintable(run.out));
+    QVERIFY2(run.out.contains(QStringLiteral("C-статистика 0.")), qPrintable(run.out));
+
+    const QJsonObject figures = QJsonDocument::fromJson(readBytes(json)).object();
+    QStringList keys = figures.keys();
+    QStringList expected
+        = names({"cases", "placements", "excluded_stricture", "no_figure", "observed_rate",
+                 "mean_figure", "oe", "oe_ci", "intercept", "intercept_ci", "slope", "slope_ci",
+                 "brier", "brier_scaled", "c_statistic", "c_statistic_ci", "by_figure", "by_zone"});
+    keys.sort();
+    expected.sort();
+    QCOMPARE(keys, expected);
+    QCOMPARE(figures.value(QStringLiteral("by_zone")).toObject().keys(),
+             names({"lower", "table", "upper"}));
+    const int cases = figures.value(QStringLiteral("cases")).toInt();
+    QVERIFY(cases > 0);
+    QVERIFY(run.out.contains(QStringLiteral("Проверено случаев: %1,").arg(cases)));
+    int byFigure = 0;
+    for (const QJsonValue &row : figures.value(QStringLiteral("by_figure")).toArray()) {
+        const QJsonObject object = row.toObject();
+        QCOMPARE(object.keys(), names({"cases", "ci", "figure", "placements"}));
+        const double figure = object.value(QStringLiteral("figure")).toDouble();
+        QVERIFY(figure >= 0.0 && figure <= 1.0);
+        QCOMPARE(object.value(QStringLiteral("ci")).toArray().size(), 2);
+        byFigure += object.value(QStringLiteral("cases")).toInt();
+    }
+    QCOMPARE(byFigure, cases);
+    for (const char *interval : {"oe_ci", "intercept_ci", "slope_ci", "c_statistic_ci"})
+        QCOMPARE(figures.value(QLatin1String(interval)).toArray().size(), 2);
+}
+
 void StatsCommandTest::answersWithoutDisplay_data()
 {
     QTest::addColumn<QString>("option");
@@ -610,6 +701,10 @@ void StatsCommandTest::answersWithoutDisplay()
     QCOMPARE(run.err, QString());
     QCOMPARE(run.exitCode, 0);
     QVERIFY2(run.out.startsWith(start), qPrintable(run.out));
+    if (option == QLatin1String("--help")) {
+        for (const char *name : {"--check", "--tables ПАПКА", "--json ФАЙЛ"})
+            QVERIFY2(run.out.contains(QString::fromUtf8(name)), name);
+    }
     // A run that writes the report needs no display either.
     QTemporaryDir dir;
     const Run written = runStats({QStringLiteral("--output"), dir.path(), Example}, false);

@@ -1,0 +1,34 @@
+#ifndef VELMIRA_CHECKRUN_H
+#define VELMIRA_CHECKRUN_H
+
+#include "caselogreader.h"
+#include "shownfigures.h"
+#include "statsoptions.h"
+#include "statsrun.h"
+#include "tablecheck.h"
+
+#include <QCoreApplication>
+#include <QVector>
+
+// velmira-stats --check: the tables of a folder against a log's cases. The
+// log is read and stops the run as building from it would; nothing but the
+// JSON file asked for is written, whole or not at all. Exit statuses are
+// StatsRun's: Written when the check ran, NoCases when no case had a figure
+// to check.
+class CheckRun {
+    Q_DECLARE_TR_FUNCTIONS(CheckRun)
+
+public:
+    explicit CheckRun(const StatsRequest &request);
+    int exec();
+
+private:
+    int readCases(QVector<LogCase> &cases, CaseLogReading &reading) const;
+    QString tablesText(const ShownFigures &figures) const;
+    QString writeJson(const TableCheck &check) const;
+
+    StatsRequest request;
+    StatsRun build; // its messages about the log
+};
+
+#endif // VELMIRA_CHECKRUN_H
