@@ -36,23 +36,18 @@ CheckRun::CheckRun(const StatsRequest &request) : request(request), build(reques
 // Returns -1 when the cases are read and the run goes on, else the exit status.
 int CheckRun::readCases(QVector<LogCase> &cases, CaseLogReading &reading) const
 {
+    const std::optional<QByteArray> bytes = build.logBytes();
+    if (!bytes)
+        return StatsRun::LogUnreadable;
+    reading
+        = CaseLogReader([&cases](const LogCase &logCase) { cases.append(logCase); }).read(*bytes);
     const QString logPath = QDir::toNativeSeparators(request.log);
-    QFile file(request.log);
-    if (!file.open(QIODevice::ReadOnly))
-        return build.fail(
-            StatsRun::LogUnreadable,
-            QFileInfo(request.log).isFile()
-                ? StatsRun::tr("журнал %1 не удаётся прочитать: нет прав на чтение.").arg(logPath)
-                : StatsRun::tr("журнала %1 нет: такого файла не найдено.").arg(logPath));
-    reading = CaseLogReader([&cases](const LogCase &logCase) {
-                  cases.append(logCase);
-              }).read(file.readAll());
     if (!reading.error.isEmpty())
         return build.fail(StatsRun::LogUnreadable,
                           StatsRun::tr("журнал %1: %2").arg(logPath, reading.error));
     if (reading.badRows > 0) {
         const int status = build.reportBadRows(reading);
-        if (!request.skipBadRows)
+        if (status != StatsRun::Written)
             return status;
     }
     return -1;

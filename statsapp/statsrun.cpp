@@ -160,27 +160,28 @@ QString StatsRun::summaryText(const LogSummary &log, const CaseLogReading &readi
     return text + tr("Папка: %1\n").arg(OutputFolder(request.outputFolder).nativePath());
 }
 
-bool StatsRun::readLog(LogEvidence &evidence) const
+// Read whole, and on Windows QFile shares the file for reading and writing:
+// a workbook Excel still holds open (sharing it for reading) opens all the same.
+std::optional<QByteArray> StatsRun::logBytes() const
 {
-    // Read whole, and on Windows QFile shares the file for reading and
-    // writing: a workbook Excel still holds open (sharing it for reading)
-    // opens all the same.
     QFile file(request.log);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    evidence = gatherLogEvidence(file.readAll());
-    return true;
+    if (file.open(QIODevice::ReadOnly))
+        return file.readAll();
+    const QString logPath = QDir::toNativeSeparators(request.log);
+    fail(LogUnreadable,
+         QFileInfo(request.log).isFile()
+             ? tr("журнал %1 не удаётся прочитать: нет прав на чтение.").arg(logPath)
+             : tr("журнала %1 нет: такого файла не найдено.").arg(logPath));
+    return std::nullopt;
 }
 
 int StatsRun::exec()
 {
-    LogEvidence evidence;
+    const std::optional<QByteArray> bytes = logBytes();
+    if (!bytes)
+        return LogUnreadable;
+    const LogEvidence evidence = gatherLogEvidence(*bytes);
     const QString logPath = QDir::toNativeSeparators(request.log);
-    if (!readLog(evidence))
-        return fail(LogUnreadable,
-                    QFileInfo(request.log).isFile()
-                        ? tr("журнал %1 не удаётся прочитать: нет прав на чтение.").arg(logPath)
-                        : tr("журнала %1 нет: такого файла не найдено.").arg(logPath));
     const CaseLogReading &reading = evidence.reading;
     const QVector<SheathEvidence> &sheaths = evidence.sheaths;
     if (!reading.error.isEmpty())

@@ -12,6 +12,7 @@
 #include <QVector>
 
 #include <functional>
+#include <optional>
 
 // One run of velmira-stats: read the log, sort and fit its cases, compute the
 // tables and the report in memory, and only then write them, whole or not at
@@ -37,12 +38,14 @@ public:
     StatsRun(const StatsRequest &request, ReportMaker makeReport);
     int exec();
 
-    // Also for the check of tables, which stops on a log the same way.
+    // Also for the check of tables, which reads and stops on a log the same way.
     int fail(Status status, const QString &reason) const;
+    // The log's bytes; nothing when it cannot be opened, which is then said.
+    std::optional<QByteArray> logBytes() const;
+    // Lists the bad rows; Written when the run may go on without them.
     int reportBadRows(const CaseLogReading &reading) const;
 
 private:
-    bool readLog(LogEvidence &evidence) const;
     LogSummary summaryOf(const LogEvidence &evidence) const;
     QString logLine(const LogSummary &log, const CaseLogReading &reading) const;
     QString sheetLines(const CaseLogReading &reading) const;

@@ -361,7 +361,7 @@ void StatsCommandTest::failuresChangeNothing_data()
     QTest::newRow("unknown option")
         << "unknown option" << 1 << QStringLiteral("неизвестный параметр «force»");
     QTest::newRow("--check, bad rows")
-        << "check bad rows" << 3 << QStringLiteral("строка 4, столбец d2: «14»");
+        << "check bad rows" << 3 << QStringLiteral("строка 4, столбец B («d2»): «14»");
     QTest::newRow("--check, no such log")
         << "check no such log" << 2 << QStringLiteral("нет: такого файла не найдено");
     QTest::newRow("--check, no tables folder")
