@@ -20,6 +20,19 @@ if(MINGW)
         list(APPEND VELMIRA_DLL_DIRS "${runtime_dir}")
     endforeach()
 endif()
+# zlib, under minizip compiled here: its DLL lies beside its import library
+# (Debian's MinGW-w64 packages) or in the bin folder beside lib.
+if(ZLIB_FOUND)
+    foreach(zlib_library IN LISTS ZLIB_LIBRARIES)
+        get_filename_component(zlib_dir "${zlib_library}" DIRECTORY)
+        foreach(dir "${zlib_dir}" "${zlib_dir}/../bin")
+            if(EXISTS "${dir}/zlib1.dll")
+                get_filename_component(dir "${dir}" REALPATH)
+                list(APPEND VELMIRA_DLL_DIRS "${dir}")
+            endif()
+        endforeach()
+    endforeach()
+endif()
 list(REMOVE_DUPLICATES VELMIRA_DLL_DIRS)
 
 # Tests and try_run execute the cross-built programs under Wine, in a prefix of

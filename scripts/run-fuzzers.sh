@@ -27,7 +27,8 @@ corpus_dir=$fuzz_dir/corpus
 work=$(mktemp -d "${TMPDIR:-/tmp}/velmira-fuzz.XXXXXX") || exit 2
 
 status=0
-for pair in fuzz_statistics_parser:statistics_parser fuzz_diameter:diameter fuzz_caselog:caselog; do
+for pair in fuzz_statistics_parser:statistics_parser fuzz_diameter:diameter fuzz_caselog:caselog \
+    fuzz_workbook:workbook; do
     target=${pair%%:*}
     corpus=${pair#*:}
     binary=$build_dir/tests/fuzz/$target

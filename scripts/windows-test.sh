@@ -18,10 +18,13 @@ shots="$build/screenshots"
 step "Qt for MinGW-w64"
 qt=${VELMIRA_MINGW_QT:-$("$root/scripts/build-qt-mingw.sh" | tail -n1)}
 
+step "minizip's source"
+minizip=$("$root/scripts/fetch-minizip-source.sh" | tail -n1)
+
 step "velmira.exe and the tests"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/MinGW-w64.toolchain.cmake" \
-    -DCMAKE_PREFIX_PATH="$qt" -DVELMIRA_BENCHMARKS=OFF >/dev/null
+    -DCMAKE_PREFIX_PATH="$qt" -DVELMIRA_MINIZIP_SOURCE_DIR="$minizip" -DVELMIRA_BENCHMARKS=OFF >/dev/null
 cmake --build "$build" -j"$jobs"
 # The version as the build has it, in its generated header.
 version=$(sed -n 's/^#define VELMIRA_VERSION "\(.*\)"$/\1/p' "$build/generated/velmiraversion.h")
@@ -84,6 +87,10 @@ for file in velmira.exe velmira-stats.exe Qt5Core.dll Qt5Gui.dll Qt5Widgets.dll 
     Statistics_1.txt Statistics_2.txt Tavrel.jpg stet.png; do
     grep -qx "velmira-$version-win64/$file" <<<"$listing" || fail "the ZIP lacks $file"
 done
+# zlib, under minizip, goes with a program that reads workbooks.
+if x86_64-w64-mingw32-objdump -p "$build/velmira-stats.exe" | grep -qi 'DLL Name: zlib1.dll'; then
+    grep -qx "velmira-$version-win64/zlib1.dll" <<<"$listing" || fail "the ZIP lacks zlib1.dll"
+fi
 # The DLLs follow the program's imports: the test library is not among them.
 ! grep -q 'Qt5Test' <<<"$listing" || fail "the ZIP holds Qt5Test.dll, which the program does not load"
 

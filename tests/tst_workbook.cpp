@@ -32,7 +32,7 @@ struct WorkbookContents {
 };
 
 WorkbookContents readAll(const QByteArray &bytes, const QVector<int> &columns = {},
-                         qint64 partLimit = WorkbookReader::DefaultPartLimit)
+                         qint64 partLimit = WorkbookReader::DefaultPartLimit, bool keepRows = true)
 {
     WorkbookContents contents;
     const auto reader = WorkbookReader::open(bytes, &contents.error, partLimit);
@@ -42,9 +42,10 @@ WorkbookContents readAll(const QByteArray &bytes, const QVector<int> &columns = 
         int count = 0;
         SheetRow row;
         while (reader->readRow(row, columns)) {
-            contents.rows.insert(reader->sheetName() + QLatin1Char('/')
-                                     + QString::number(row.number),
-                                 row.cells.toList().join(QLatin1Char('|')));
+            if (keepRows)
+                contents.rows.insert(reader->sheetName() + QLatin1Char('/')
+                                         + QString::number(row.number),
+                                     row.cells.toList().join(QLatin1Char('|')));
             ++count;
         }
         contents.sheets.append(reader->sheetName() + QLatin1Char(':') + QString::number(count));
@@ -213,7 +214,9 @@ void TestWorkbook::sheets()
     const auto reader = WorkbookReader::open(fixture(file), &error);
     QVERIFY2(reader, qPrintable(error));
     QCOMPARE(reader->formatName(), format);
-    const WorkbookContents contents = readAll(fixture(file), {0});
+    // Only counted: a million rows kept would slow the sanitizers' run.
+    const WorkbookContents contents
+        = readAll(fixture(file), {0}, WorkbookReader::DefaultPartLimit, false);
     QCOMPARE(contents.error, QString());
     QCOMPARE(contents.sheets, sheets);
 }

@@ -124,11 +124,21 @@ bool readDouble(QStringView text, double &value)
     return ok && std::isfinite(value);
 }
 
+// "yyyy-mm-dd", written digit by digit: a log has a date in every row.
 QString dayText(qint64 julianDay)
 {
     int year = 0, month = 0, day = 0;
     QDate::fromJulianDay(julianDay).getDate(&year, &month, &day);
-    return QString::asprintf("%04d-%02d-%02d", year, month, day);
+    QString text(10, QLatin1Char('-'));
+    QChar *out = text.data();
+    const auto put = [](QChar *at, int value, int digits) {
+        for (int i = digits - 1; i >= 0; --i, value /= 10)
+            at[i] = QLatin1Char(char('0' + value % 10));
+    };
+    put(out, year, 4);
+    put(out + 5, month, 2);
+    put(out + 8, day, 2);
+    return text;
 }
 
 // The digits of a text "12" at a position, moving it past them; -1 when none.
@@ -144,6 +154,16 @@ double durationField(QStringView text, int &at)
 }
 
 } // namespace
+
+QString CellText::number(const QString &stored)
+{
+    PlainDecimal decimal;
+    if (readPlainDecimal(stored, decimal) && decimal.significantDigits() <= SignificantDigits
+        && decimal.exponent() >= LowestPlainExponent && decimal.exponent() <= HighestPlainExponent
+        && isShownForm(stored, decimal))
+        return stored;
+    return number(QStringView(stored));
+}
 
 QString CellText::number(QStringView stored)
 {

@@ -12,6 +12,8 @@ public:
     // spreadsheet shows it: at most 15 significant digits, a point, no
     // exponent within [-15, 20]. Text that is not a number comes back as is.
     static QString number(QStringView stored);
+    // The same, giving back the stored text itself, without a copy, when it is already shown so.
+    static QString number(const QString &stored);
     static QString fromDouble(double value);
 
     // A serial day number of a date cell as "yyyy-mm-dd", the day only. In

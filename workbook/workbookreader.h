@@ -21,6 +21,8 @@ struct SheetRow {
 //   ("1.45" for Excel's 1.4500000000000002);
 // - a date (a number with a date format, either date system; an OpenDocument
 //   date value) as "yyyy-mm-dd", the day only;
+// - a time alone (a time format, an OpenDocument time value) as the number
+//   it stores, a fraction of a day: it is no date;
 // - a logical cell as "ИСТИНА" or "ЛОЖЬ";
 // - text as written: rich-text runs joined, paragraphs by a line break;
 // - an error value as the spreadsheet writes it ("#N/A").
@@ -37,7 +39,8 @@ public:
     static bool isZip(const QByteArray &bytes);
 
     // The workbook in bytes, recognised by its content; nullptr with *error
-    // set (in Russian, naming the part) when it cannot be read.
+    // set (in Russian, naming the part) when it cannot be read. The reader
+    // shares the bytes (no copy) and keeps them as long as it needs them.
     static std::unique_ptr<WorkbookReader> open(const QByteArray &bytes, QString *error,
                                                 qint64 partLimit = DefaultPartLimit);
     virtual ~WorkbookReader() = default;

@@ -103,7 +103,7 @@ QString XlsxParts::stringItem(XmlPart &part)
         } else if (token != QXmlStreamReader::StartElement) {
             continue;
         } else if (xml.name() == QLatin1String("t")) {
-            text += part.elementText();
+            part.appendElementText(text); // no copy for the usual single <t>
         } else if (xml.name() == QLatin1String("r")) {
             ++depth; // a rich-text run: its <t> counts
         } else {

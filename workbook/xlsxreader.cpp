@@ -214,9 +214,8 @@ bool XlsxReader::readRowElement(SheetRow &row, bool everyColumn)
 {
     m_lastRow = readNumber(m_sheet->attribute(QLatin1String("r")), m_lastRow + 1);
     row.number = m_lastRow;
-    row.cells.clear();
-    if (!everyColumn)
-        row.cells.resize(m_columns.size());
+    // The row's vector is reused: no allocation per row.
+    row.cells.fill(QString(), everyColumn ? 0 : m_columns.size());
     QXmlStreamReader &xml = m_sheet->xml();
     bool holdsAnything = false;
     int column = -1;
@@ -230,11 +229,6 @@ bool XlsxReader::readRowElement(SheetRow &row, bool everyColumn)
             xml.skipCurrentElement();
             continue;
         }
-        int cellRow = 0;
-        const int previous = column;
-        readReference(m_sheet->attribute(QLatin1String("r")), column, cellRow);
-        if (column < 0)
-            column = previous + 1;
         holdsAnything = readCell(row, column, everyColumn) || holdsAnything;
     }
     if (everyColumn) {
@@ -245,13 +239,30 @@ bool XlsxReader::readRowElement(SheetRow &row, bool everyColumn)
 }
 
 // One <c>: its value, into the row when its column is wanted; true when it holds anything.
-bool XlsxReader::readCell(SheetRow &row, int column, bool everyColumn)
+bool XlsxReader::readCell(SheetRow &row, int &column, bool everyColumn)
 {
+    QXmlStreamReader &xml = m_sheet->xml();
+    char16_t type = u'n';
+    int style = -1;
+    const int previous = column;
+    column = -1;
+    // One pass over the attributes: the reference, the type and the style.
+    const QXmlStreamAttributes attributes = xml.attributes();
+    for (const QXmlStreamAttribute &attribute : attributes) {
+        const QStringView name = attribute.name();
+        if (name == QLatin1String("r")) {
+            int cellRow = 0;
+            readReference(attribute.value(), column, cellRow);
+        } else if (name == QLatin1String("t")) {
+            type = cellType(attribute.value());
+        } else if (name == QLatin1String("s")) {
+            style = readIndex(attribute.value());
+        }
+    }
+    if (column < 0)
+        column = previous + 1;
     const int slot = everyColumn ? column : column < m_slots.size() ? m_slots.at(column) : -1;
     const bool wanted = slot >= 0 && column < MaxColumns;
-    const char16_t type = cellType(m_sheet->attribute(QLatin1String("t")));
-    const int style = readIndex(m_sheet->attribute(QLatin1String("s")));
-    QXmlStreamReader &xml = m_sheet->xml();
     QString stored;
     bool holdsAnything = false;
     bool inlineText = false;
@@ -262,7 +273,13 @@ bool XlsxReader::readCell(SheetRow &row, int column, bool everyColumn)
         if (token != QXmlStreamReader::StartElement)
             continue;
         if (xml.name() == QLatin1String("v")) {
-            if (wanted || type == u's') {
+            if (type == u's') {
+                // An index into the shared strings: read into a buffer kept for it.
+                m_index.resize(0);
+                m_sheet->appendElementText(m_index);
+                stored = sharedString(m_index);
+                holdsAnything = !stored.isEmpty();
+            } else if (wanted) {
                 stored = m_sheet->elementText();
                 holdsAnything = !stored.isEmpty();
             } else {
@@ -276,18 +293,18 @@ bool XlsxReader::readCell(SheetRow &row, int column, bool everyColumn)
             xml.skipCurrentElement(); // a formula: its cached value is in <v>
         }
     }
-    if (!holdsAnything)
-        return false;
-    // Only a shared string may turn out empty; other cells are not read.
-    if (!wanted && type != u's')
-        return true;
-    const QString value = inlineText ? stored : cellValue(type, style, stored);
-    if (wanted) {
-        if (row.cells.size() <= slot)
-            row.cells.resize(slot + 1);
-        row.cells[slot] = value;
-    }
-    return !value.isEmpty();
+    if (!holdsAnything || !wanted)
+        return holdsAnything;
+    if (row.cells.size() <= slot)
+        row.cells.resize(slot + 1);
+    row.cells[slot] = inlineText || type == u's' ? stored : cellValue(type, style, stored);
+    return !row.cells.at(slot).isEmpty();
+}
+
+QString XlsxReader::sharedString(QStringView index) const
+{
+    const int i = readIndex(index);
+    return i >= 0 && i < m_strings.size() ? m_strings.at(i) : QString();
 }
 
 QString XlsxReader::cellValue(char16_t type, int style, const QString &stored) const
@@ -295,10 +312,6 @@ QString XlsxReader::cellValue(char16_t type, int style, const QString &stored) c
     if (type == u'n') {
         const bool date = style >= 0 && style < m_dateStyles.size() && m_dateStyles.at(style);
         return date ? CellText::serialDate(stored, m_date1904) : CellText::number(stored);
-    }
-    if (type == u's') {
-        const int index = readIndex(stored);
-        return index >= 0 && index < m_strings.size() ? m_strings.at(index) : QString();
     }
     if (type == u'b') {
         if (stored == QLatin1String("1") || stored == QLatin1String("true"))

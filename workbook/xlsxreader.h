@@ -32,7 +32,8 @@ private:
     bool fail(const QString &error);
     void mapColumns(const QVector<int> &columns);
     bool readRowElement(SheetRow &row, bool everyColumn);
-    bool readCell(SheetRow &row, int column, bool everyColumn);
+    bool readCell(SheetRow &row, int &column, bool everyColumn);
+    QString sharedString(QStringView index) const;
     QString cellValue(char16_t type, int style, const QString &stored) const;
 
     std::unique_ptr<ZipArchive> m_archive;
@@ -49,6 +50,7 @@ private:
     int m_lastRow = 0;
     QVector<int> m_columns; // the columns asked for, and for each column its place in them
     QVector<int> m_slots;
+    QString m_index; // a shared string's index as read
 };
 
 #endif // VELMIRA_XLSXREADER_H

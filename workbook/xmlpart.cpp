@@ -16,11 +16,12 @@ bool XmlPart::findStart(QLatin1String localName)
     return false;
 }
 
-QStringView XmlPart::attribute(QLatin1String localName)
+QStringView XmlPart::attribute(QLatin1String localName) const
 {
-    // Kept, so that the view stays valid until the next token is read.
-    m_attributes = m_xml.attributes();
-    for (const QXmlStreamAttribute &attribute : qAsConst(m_attributes)) {
+    // A copy shares the reader's attributes, whose texts stay valid until the
+    // next token; keeping it would make the reader copy them at the next element.
+    const QXmlStreamAttributes attributes = m_xml.attributes();
+    for (const QXmlStreamAttribute &attribute : attributes) {
         if (attribute.name() == localName)
             return QStringView(attribute.value());
     }
@@ -30,6 +31,12 @@ QStringView XmlPart::attribute(QLatin1String localName)
 QString XmlPart::elementText()
 {
     QString text;
+    appendElementText(text);
+    return text;
+}
+
+void XmlPart::appendElementText(QString &text)
+{
     int depth = 1;
     while (depth > 0 && !m_xml.atEnd()) {
         switch (m_xml.readNext()) {
@@ -47,7 +54,6 @@ QString XmlPart::elementText()
             break;
         }
     }
-    return text;
 }
 
 bool XmlPart::skipHasText()

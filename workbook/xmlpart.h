@@ -20,9 +20,10 @@ public:
     // Moves to the next start element anywhere below; false at the end or on an error.
     bool findStart(QLatin1String localName);
     // The attribute by its local name, whatever its namespace; empty when absent.
-    QStringView attribute(QLatin1String localName);
+    QStringView attribute(QLatin1String localName) const;
     // The current element's text and its children's, the element consumed.
     QString elementText();
+    void appendElementText(QString &text);
     // Consumes the current element, saying whether any text is in it.
     bool skipHasText();
 
@@ -34,7 +35,6 @@ private:
     QString m_name;
     QByteArray m_data; // shared with the caller's copy, never copied
     QXmlStreamReader m_xml;
-    QXmlStreamAttributes m_attributes; // the current element's, kept by attribute()
 };
 
 #endif // VELMIRA_XMLPART_H

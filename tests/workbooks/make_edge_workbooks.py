@@ -3,6 +3,9 @@
 
     make_edge_workbooks.py [FOLDER]      (default: the folder of this script)
 
+Without a FOLDER it also writes the seeds of the workbook fuzzer, in
+tests/fuzz/corpus/workbook.
+
 Edge cases a clinic's spreadsheet may hold: dates in both date systems,
 logical cells, shared, inline and rich strings, formulas with cached values,
 repeated rows and columns, a million trailing empty rows, several sheets and
@@ -294,6 +297,51 @@ def damage(source, target):
     open(target, "wb").write(bytes(data))
 
 
+TINY_SHEET = """<row r="1"><c r="A1" t="s"><v>0</v></c><c r="B1" t="inlineStr"><is><r><t>d</t></r>\
+<r><t>1</t></r></is></c><c r="C1" t="b"><v>1</v></c></row><row><c s="1"><v>45352</v></c>\
+<c><v>1.4500000000000002</v></c><c t="e"><v>#N/A</v></c><c t="str"><f>A1</f><v>x</v></c></row>"""
+
+TINY_CONTENT = """<?xml version="1.0" encoding="UTF-8"?>
+<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" \
+xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" \
+xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"><office:body><office:spreadsheet>\
+<table:table table:name="A"><table:table-header-rows><table:table-row><table:table-cell \
+office:value-type="string"><text:p>d<text:s text:c="2"/>1<text:line-break/></text:p></table:table-cell>\
+</table:table-row></table:table-header-rows><table:table-row table:number-rows-repeated="3">\
+<table:table-cell office:value-type="float" office:value="1.45" table:number-columns-repeated="2"/>\
+<table:covered-table-cell/><table:table-cell office:value-type="date" office:date-value="2024-03-01"/>\
+<table:table-cell office:value-type="boolean" office:boolean-value="true"/><table:table-cell \
+office:value-type="time" office:time-value="PT12H30M00S"/></table:table-row><table:table-row \
+table:number-rows-repeated="1048570"><table:table-cell table:number-columns-repeated="1024"/>\
+</table:table-row></table:table></office:spreadsheet></office:body></office:document-content>"""
+
+
+def write_seeds(folder, fixtures):
+    """The fuzzer's seeds: small fixtures, and two workbooks stored without
+    compression, whose XML the mutations reach directly."""
+    import shutil
+    os.makedirs(folder, exist_ok=True)
+    for name in ("edge.xlsx", "dates1904.xlsx", "missing_sheet.xlsx", "damaged.xlsx",
+                 "not_workbook.zip", "ole.xls"):
+        shutil.copyfile(os.path.join(fixtures, name), os.path.join(folder, name))
+    buffer = io.BytesIO()
+    write_xlsx(buffer, [("A", "worksheet", worksheet(TINY_SHEET))], shared=SHARED[:2])
+    with zipfile.ZipFile(io.BytesIO(buffer.getvalue())) as source:
+        entries = [(name, source.read(name)) for name in source.namelist()
+                   if name not in ("[Content_Types].xml", "_rels/.rels")]
+    stored(os.path.join(folder, "stored.xlsx"), entries)
+    stored(os.path.join(folder, "stored.ods"),
+           [("mimetype", "application/vnd.oasis.opendocument.spreadsheet"),
+            ("content.xml", TINY_CONTENT)])
+
+
+def stored(path, entries):
+    with zipfile.ZipFile(path, "w") as archive:
+        for name, data in entries:
+            info = zipfile.ZipInfo(name, STAMP)
+            archive.writestr(info, data.encode("utf-8") if isinstance(data, str) else data)
+
+
 def main():
     folder = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.abspath(__file__))
     path = lambda name: os.path.join(folder, name)
@@ -319,6 +367,9 @@ def main():
     write_repeated_ods(path("repeated_rows.ods"))
     for name in ("openpyxl.xlsx", "edge.ods", "repeated_rows.ods"):
         restamp(path(name))
+    if len(sys.argv) <= 1:
+        here = os.path.dirname(os.path.abspath(__file__))
+        write_seeds(os.path.join(here, "..", "fuzz", "corpus", "workbook"), folder)
 
 
 if __name__ == "__main__":
