@@ -37,11 +37,17 @@ public:
     StatsRun(const StatsRequest &request, ReportMaker makeReport);
     int exec();
 
+    // What the files and the report say of the log, read from logPath.
+    static LogSummary summaryOf(const LogEvidence &evidence, const QString &logPath,
+                                bool skipBadRows);
+    // The statistics files to write: one per sheath size with cases in its rows.
+    static QVector<OutputFile> tableFiles(const LogSummary &log,
+                                          const QVector<SheathEvidence> &sheaths);
+
 private:
     int fail(Status status, const QString &reason) const;
     bool readLog(LogEvidence &evidence) const;
     int reportBadRows(const CaseLogReading &reading) const;
-    LogSummary summaryOf(const LogEvidence &evidence) const;
     QString logLine(const LogSummary &log, const CaseLogReading &reading) const;
     QString sheetLines(const CaseLogReading &reading) const;
     QString summaryText(const LogSummary &log, const CaseLogReading &reading,
