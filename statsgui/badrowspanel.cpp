@@ -12,6 +12,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 BadRowsPanel::BadRowsPanel(const CaseLogReading &reading, QWidget *parent)
     : QWidget(parent), m_list(BadCellTexts::lines(reading.badCells)),
       m_table(new QTableWidget(this)),
@@ -72,7 +74,14 @@ void BadRowsPanel::fillTable(const BadCellGroups &groups)
         }
     }
     m_table->verticalHeader()->hide();
+    // Rows as tall as their text, so that more of them fit on a small screen.
+    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->resizeColumnsToContents();
     m_table->setAccessibleName(tr("Строки с ошибками"));
+    // A CSV has no sheets: the column would stay empty.
+    const bool sheets
+        = std::any_of(groups.groups().cbegin(), groups.groups().cend(),
+                      [](const BadCellGroup &group) { return !group.sheetName.isEmpty(); });
+    m_table->setColumnHidden(0, !sheets);
 }

@@ -67,6 +67,8 @@ QTableWidget *ChangesTab::changeTable(const QVector<RowChange> &rows)
         }
     }
     table->verticalHeader()->hide();
+    // Rows as tall as their text, so that more of them fit on a small screen.
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     return table;
 }

@@ -243,8 +243,13 @@ void KeeperWindow::refreshActions()
     m_install->setEnabled(ready);
     m_openReport->setEnabled(!m_actions->reportPath().isEmpty());
     m_actions->setBuild(m_build, changeSummaries());
-    if (!m_reading)
-        m_status->setText(m_result.path.isEmpty() || ready ? QString() : m_build.refusal());
+    if (!m_reading) {
+        const QString refusal = m_result.path.isEmpty() || ready ? QString() : m_build.refusal();
+        // The refusal is worded as the command's messages, after a colon.
+        m_status->setText(refusal.left(1).toUpper() + refusal.mid(1));
+    }
+    // An empty line would only take room from the tabs.
+    m_status->setVisible(!m_status->text().isEmpty());
 }
 
 void KeeperWindow::dragEnterEvent(QDragEnterEvent *event)

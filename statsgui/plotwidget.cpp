@@ -1,8 +1,10 @@
 #include "plotwidget.h"
 
 #include "evidenceplot.h"
+#include "plotlegend.h"
 
 #include <QPainter>
+#include <QPicture>
 
 PlotWidget::PlotWidget(const SheathEvidence &sheath, QWidget *parent)
     : QWidget(parent), m_sheath(sheath)
@@ -23,9 +25,21 @@ QSize PlotWidget::minimumSizeHint() const
     return {line * 24, line * 14};
 }
 
+// The legend's height is known only once drawn: it is drawn aside first.
+double PlotWidget::legendHeight(const PlotLegend &legend) const
+{
+    QPicture picture;
+    QPainter painter(&picture);
+    return legend.draw(painter, QRectF(rect()));
+}
+
 void PlotWidget::paintEvent(QPaintEvent *)
 {
+    const PlotLegend legend(m_sheath.largestRowCases());
+    const double below = legendHeight(legend);
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
-    EvidencePlot(m_sheath).draw(painter, QRectF(rect()));
+    const QRectF frame(rect());
+    EvidencePlot(m_sheath).draw(painter, frame.adjusted(0, 0, 0, -below));
+    legend.draw(painter, QRectF(frame.left(), frame.bottom() - below, frame.width(), below));
 }

@@ -5,7 +5,9 @@
 
 #include <QWidget>
 
-// The report's plot of one sheath size, drawn on screen by the report's own
+class PlotLegend;
+
+// The report's plot of one sheath size and its legend, drawn on screen by the report's own
 // code at the widget's size and the screen's resolution.
 class PlotWidget : public QWidget {
     Q_OBJECT
@@ -20,6 +22,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    double legendHeight(const PlotLegend &legend) const;
+
     SheathEvidence m_sheath;
 };
 

@@ -79,6 +79,8 @@ void SheathTab::fillRows(const SheathEvidence &sheath)
         }
     }
     m_rows->verticalHeader()->hide();
+    // Rows as tall as their text, so that more of them fit on a small screen.
+    m_rows->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_rows->horizontalHeader()->setStretchLastSection(true);
     m_rows->resizeColumnsToContents();
     m_rows->setToolTip(RowTable::footnote());
