@@ -17,12 +17,12 @@
 BadRowsPanel::BadRowsPanel(const CaseLogReading &reading, QWidget *parent)
     : QWidget(parent), m_list(BadCellTexts::lines(reading.badCells)),
       m_table(new QTableWidget(this)),
-      m_skip(new QCheckBox(tr("Построить таблицы без строк с ошибками"), this))
+      m_skip(new QCheckBox(tr("Построить таблицы &без строк с ошибками"), this))
 {
     fillTable(reading.badCells);
     auto *label = new QLabel(heading(reading));
     label->setWordWrap(true);
-    auto *copy = new QPushButton(tr("Копировать список"));
+    auto *copy = new QPushButton(tr("&Копировать список"));
     copy->setAccessibleName(tr("Копировать список строк с ошибками"));
     connect(copy, &QPushButton::clicked, this,
             [this] { QApplication::clipboard()->setText(m_list); });

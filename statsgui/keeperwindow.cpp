@@ -78,7 +78,7 @@ QWidget *KeeperWindow::topBar()
     m_file->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_progress = new QProgressBar;
     m_progress->setAccessibleName(tr("Чтение журнала"));
-    m_cancel = new QPushButton(tr("О&тменить"));
+    m_cancel = new QPushButton(tr("Отм&енить"));
     connect(m_cancel, &QPushButton::clicked, this, &KeeperWindow::cancelReading);
     layout->addWidget(m_open);
     layout->addWidget(m_file, 1);
@@ -96,9 +96,9 @@ QWidget *KeeperWindow::actionBar()
     m_status->setWordWrap(true);
     layout->addWidget(m_status);
     auto *buttons = new QHBoxLayout;
-    m_saveReport = new QPushButton(tr("Сохранить &отчёт…"));
-    m_openReport = new QPushButton(tr("Открыть от&чёт"));
-    m_saveTables = new QPushButton(tr("Сохранить &таблицы…"));
+    m_saveReport = new QPushButton(tr("Сохранить от&чёт…"));
+    m_openReport = new QPushButton(tr("Открыть о&тчёт"));
+    m_saveTables = new QPushButton(tr("Сохранить т&аблицы…"));
     m_install = new QPushButton(tr("&Установить таблицы"));
     if (calculatorFolder().needsElevation)
         m_install->setIcon(style()->standardIcon(QStyle::SP_VistaShield));

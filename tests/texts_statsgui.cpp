@@ -52,7 +52,7 @@ QMap<QString, TextSample> textSamples()
     return {
         {QStringLiteral("BadRowsPanel"),
          {[] { return BadRowsPanel(CaseLogReading()).skipBox()->text(); },
-          QStringLiteral("Построить таблицы без строк с ошибками")}},
+          QStringLiteral("Построить таблицы &без строк с ошибками")}},
         {QStringLiteral("ChangesTab"),
          {[] {
               return ChangesTab(QString(), {sheath()}).table(0)->horizontalHeaderItem(0)->text();

@@ -132,7 +132,7 @@ void KeeperWindowTest::cancelLeavesTheWindowUsable()
     window.openLog(path);
     QVERIFY(window.isReading());
     for (QPushButton *button : window.findChildren<QPushButton *>()) {
-        if (button->text() == QStringLiteral("О&тменить"))
+        if (button->text() == QStringLiteral("Отм&енить"))
             button->click();
     }
     QTRY_VERIFY_WITH_TIMEOUT(!window.isReading(), ReadTimeout);
