@@ -55,7 +55,7 @@ QTableWidget *ChangesTab::changeTable(const QVector<RowChange> &rows)
         for (int column = 0; column < cells.size(); ++column) {
             auto *item = new QTableWidgetItem(cells.at(column));
             item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-            item->setTextAlignment(int(Qt::AlignCenter));
+            item->setTextAlignment(Qt::AlignCenter);
             // Marked by more than colour, so that it reads in any theme.
             if (change.changes()) {
                 QFont font = item->font();

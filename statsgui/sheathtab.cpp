@@ -74,7 +74,7 @@ void SheathTab::fillRows(const SheathEvidence &sheath)
         for (int column = 0; column < cells.size(); ++column) {
             auto *item = new QTableWidgetItem(cells.at(column));
             item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-            item->setTextAlignment(int(columns.at(column).alignment | Qt::AlignVCenter));
+            item->setTextAlignment(columns.at(column).alignment | Qt::AlignVCenter);
             m_rows->setItem(row, column, item);
         }
     }
