@@ -84,18 +84,28 @@ bool KeeperActions::confirmReplace(OutputFolder &folder, const QVector<OutputFil
         == QMessageBox::Yes;
 }
 
+QVector<OutputFile> KeeperActions::outputFiles() const
+{
+    QVector<OutputFile> files = m_build.tables();
+    files.append({ReportName, report()});
+    return files;
+}
+
+QString KeeperActions::saveTablesInto(const QString &path, bool replace, QStringList *kept) const
+{
+    return OutputFolder(path).write(outputFiles(), replace, kept);
+}
+
 void KeeperActions::saveTables()
 {
     const QString path = QFileDialog::getExistingDirectory(m_window, tr("Сохранить таблицы"));
     if (path.isEmpty())
         return;
-    QVector<OutputFile> files = m_build.tables();
-    files.append({ReportName, report()});
     OutputFolder folder(path);
-    if (!confirmReplace(folder, files))
+    if (!confirmReplace(folder, outputFiles()))
         return;
     QStringList kept;
-    const QString error = folder.write(files, true, &kept);
+    const QString error = saveTablesInto(path, true, &kept);
     if (!error.isEmpty()) {
         warn(error);
         return;

@@ -31,6 +31,7 @@ public:
     QTabWidget *tabs() const { return m_tabs; }
     const LogReadResult &result() const { return m_result; }
     const TablesBuild &build() const { return m_build; }
+    KeeperActions *actions() const { return m_actions; }
 
 signals:
     void readRequested(const QString &path);

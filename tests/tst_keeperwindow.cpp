@@ -1,12 +1,15 @@
 #include "badrowspanel.h"
 #include "changestab.h"
+#include "keeperactions.h"
 #include "keeperwindow.h"
 #include "sheathtab.h"
 #include "statisticsfile.h"
 #include "statsrun.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QPushButton>
 #include <QTabWidget>
@@ -45,6 +48,7 @@ private slots:
     void workbookShowsTheCommandsRows();
     void badRowsAreListedAndSkippable();
     void cancelLeavesTheWindowUsable();
+    void savingKeepsThePreviousFiles();
 };
 
 void KeeperWindowTest::initTestCase()
@@ -143,6 +147,39 @@ void KeeperWindowTest::cancelLeavesTheWindowUsable()
     window.openLog(Workbook);
     QTRY_VERIFY_WITH_TIMEOUT(!window.isReading(), ReadTimeout);
     QVERIFY(window.build().ready());
+}
+
+// "Сохранить таблицы…" past its dialogs: the command's files, nothing replaced
+// unasked, the previous files kept, and a failed write leaves nothing.
+void KeeperWindowTest::savingKeepsThePreviousFiles()
+{
+    KeeperWindow window;
+    window.openLog(Workbook);
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isReading(), ReadTimeout);
+    QTemporaryDir folder;
+    const QDir dir(folder.path());
+    const QVector<OutputFile> tables = window.build().tables();
+    QStringList kept;
+
+    QCOMPARE(window.actions()->saveTablesInto(folder.path(), false, &kept), QString());
+    const QStringList written = dir.entryList(QDir::Files);
+    QCOMPARE(int(written.size()), int(tables.size()) + 1);
+    QVERIFY(written.contains(QStringLiteral("Statistics_report.pdf")));
+    for (const OutputFile &table : tables) {
+        QFile file(dir.filePath(table.name));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), table.bytes);
+    }
+
+    QVERIFY(!window.actions()->saveTablesInto(folder.path(), false, &kept).isEmpty());
+    QCOMPARE(dir.entryList(QDir::Files), written);
+    QCOMPARE(window.actions()->saveTablesInto(folder.path(), true, &kept), QString());
+    QCOMPARE(int(kept.size()), int(written.size()));
+    QCOMPARE(int(dir.entryList(QDir::Files).size()), 2 * int(written.size()));
+
+    const QString missing = dir.filePath(QStringLiteral("нет"));
+    QVERIFY(!window.actions()->saveTablesInto(missing, true, &kept).isEmpty());
+    QVERIFY(!QFileInfo::exists(missing));
 }
 
 QTEST_MAIN(KeeperWindowTest)
