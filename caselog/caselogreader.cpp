@@ -41,7 +41,10 @@ bool hasStream(const QByteArray &bytes, const char *name)
 
 } // namespace
 
-CaseLogReader::CaseLogReader(Sink sink) : sink(std::move(sink)) { }
+CaseLogReader::CaseLogReader(Sink sink, Progress progress)
+    : sink(std::move(sink)), progress(std::move(progress))
+{
+}
 
 CaseLogReading CaseLogReader::read(const QByteArray &bytes)
 {
@@ -83,7 +86,7 @@ void CaseLogReader::readText(const QByteArray &bytes)
     reading.delimiter = DelimitedRecords::headerDelimiter(log.text);
     DelimitedRecords records(log.text, reading.delimiter);
     readTable(records, QString());
-    if (!reading.sheets.constFirst().leftOut.isEmpty())
+    if (!reading.cancelled && !reading.sheets.constFirst().leftOut.isEmpty())
         reading.error = reading.sheets.constFirst().leftOut;
 }
 
@@ -96,10 +99,12 @@ void CaseLogReader::readWorkbook(const QByteArray &bytes)
         return;
     }
     reading.format = workbook->formatName();
-    while (workbook->nextSheet()) {
+    while (!reading.cancelled && workbook->nextSheet()) {
         SheetRecords records(*workbook);
         readTable(records, workbook->sheetName());
     }
+    if (reading.cancelled)
+        return;
     if (!workbook->error().isEmpty()) {
         reading.error = workbook->error();
         return;
@@ -141,7 +146,19 @@ void CaseLogReader::readTable(LogRecords &records, const QString &sheetName)
             sink(logCase);
         else
             ++reading.badRows;
+        if (reading.rowsRead % ProgressRows == 0 && !goOn())
+            return;
     }
+}
+
+// Asks the progress hook, if any, whether to read on.
+bool CaseLogReader::goOn()
+{
+    if (!progress || progress(reading.rowsRead))
+        return true;
+    reading.cancelled = true;
+    reading.error = tr("чтение журнала прервано.");
+    return false;
 }
 
 // The log's decimal mark is the one most of its diameters use; the rows that

@@ -57,7 +57,12 @@ struct CaseLogReading {
     // The most digits any diameter has after its mark; -1 with no diameter.
     int mostDecimals = -1;
 
+    bool cancelled = false; // the reader's progress hook asked it to stop
+
     bool isWorkbook() const { return !format.isEmpty(); }
+    // Tables from a minority of the log would not be the clinic's evidence:
+    // then its bad rows cannot simply be left out.
+    bool mostRowsBad() const { return 2 * badRows > rowsRead; }
     bool hasDates() const { return firstDate.isValid(); }
     // No diameter has more than one decimal, but the table's rows are 0.01 mm
     // apart: the log was likely saved as its cells are displayed.
@@ -80,8 +85,12 @@ class CaseLogReader {
 
 public:
     using Sink = std::function<void(const LogCase &)>;
+    // Told the rows read so far, every ProgressRows rows; false stops the
+    // reading, which then ends with an error and cancelled set.
+    using Progress = std::function<bool(int rowsRead)>;
+    static constexpr int ProgressRows = 4096;
 
-    explicit CaseLogReader(Sink sink);
+    explicit CaseLogReader(Sink sink, Progress progress = Progress());
     CaseLogReading read(const QByteArray &bytes);
 
 private:
@@ -95,8 +104,10 @@ private:
     void noteBad(LogColumn column, CellProblem problem, const QString &cell);
     void noteMark(LogColumn column, const QString &cell, const DiameterForm &form);
     void noteDate(const QDate &date);
+    bool goOn();
 
     Sink sink;
+    Progress progress;
     LogColumns columns;
     CaseLogReading reading;
     BadCellGroup where; // the table and column of the cell being read

@@ -63,7 +63,7 @@ SheathEvidence buildSheathEvidence(SheathSize sheath, const SheathTally &tally)
     return evidence;
 }
 
-LogEvidence gatherLogEvidence(const QByteArray &bytes)
+LogEvidence gatherLogEvidence(const QByteArray &bytes, const CaseLogReader::Progress &progress)
 {
     LogEvidence evidence;
     // The hash of a large log costs about as much as reading it, and needs
@@ -76,7 +76,8 @@ LogEvidence gatherLogEvidence(const QByteArray &bytes)
     // Apart by decimal mark, until the reading knows the log's own.
     std::array<CaseTally, 3> byMark;
     CaseLogReader reader(
-        [&byMark](const LogCase &logCase) { byMark[std::size_t(logCase.mark)].add(logCase); });
+        [&byMark](const LogCase &logCase) { byMark[std::size_t(logCase.mark)].add(logCase); },
+        progress);
     evidence.reading = reader.read(bytes);
     CaseTally &tally = byMark[std::size_t(DecimalMark::None)];
     if (evidence.reading.mark != DecimalMark::None)

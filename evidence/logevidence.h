@@ -23,7 +23,8 @@ struct LogEvidence {
 SheathEvidence buildSheathEvidence(SheathSize sheath, const SheathTally &tally);
 
 // Reads the log's bytes, sorts its cases through the calculator's rule and
-// fits both sheath sizes' tables.
-LogEvidence gatherLogEvidence(const QByteArray &bytes);
+// fits both sheath sizes' tables. The progress hook, if given, is the reader's.
+LogEvidence gatherLogEvidence(const QByteArray &bytes,
+                              const CaseLogReader::Progress &progress = {});
 
 #endif // VELMIRA_LOGEVIDENCE_H

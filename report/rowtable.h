@@ -21,10 +21,11 @@ public:
     double draw(QPainter &painter, const QRectF &frame) const;
     // What the table's marks mean, for the line under it.
     static QString footnote();
-
-private:
+    // The columns and a row's cells, as printed; a table on screen shows the same.
     static QVector<TextTable::Column> columns();
     static QStringList cells(const FittedRow &row);
+
+private:
     static QString note(const FittedRow &row);
 
     const SheathEvidence &m_sheath;

@@ -45,17 +45,6 @@ QString sheathLine(const SheathEvidence &sheath)
         + BoundCheckTexts::consoleWarning(sheath.upper);
 }
 
-// A table for each sheath size with a case in its rows; none for the others.
-QVector<OutputFile> tableFiles(const LogSummary &log, const QVector<SheathEvidence> &sheaths)
-{
-    QVector<OutputFile> files;
-    for (const SheathEvidence &sheath : sheaths) {
-        if (sheath.tableCases() > 0)
-            files.append({statisticsFileName(sheath.sheath), statisticsFileBytes(log, sheath)});
-    }
-    return files;
-}
-
 } // namespace
 
 StatsRun::StatsRun(const StatsRequest &request, ReportMaker makeReport)
@@ -74,7 +63,7 @@ int StatsRun::fail(Status status, const QString &reason) const
 // the log would not be the clinic's evidence, so then it stops all the same.
 int StatsRun::reportBadRows(const CaseLogReading &reading) const
 {
-    const bool minority = 2 * reading.badRows > reading.rowsRead;
+    const bool minority = reading.mostRowsBad();
     const bool skip = request.skipBadRows && !minority;
     QString text = skip
         ? tr("velmira-stats: в журнале %1 строк с ошибками: %2 из %3; они не учтены.\n")
@@ -94,15 +83,28 @@ int StatsRun::reportBadRows(const CaseLogReading &reading) const
     return skip ? Written : BadRows;
 }
 
-LogSummary StatsRun::summaryOf(const LogEvidence &evidence) const
+// A table for each sheath size with a case in its rows; none for the others.
+QVector<OutputFile> StatsRun::tableFiles(const LogSummary &log,
+                                         const QVector<SheathEvidence> &sheaths)
+{
+    QVector<OutputFile> files;
+    for (const SheathEvidence &sheath : sheaths) {
+        if (sheath.tableCases() > 0)
+            files.append({statisticsFileName(sheath.sheath), statisticsFileBytes(log, sheath)});
+    }
+    return files;
+}
+
+LogSummary StatsRun::summaryOf(const LogEvidence &evidence, const QString &logPath,
+                               bool skipBadRows)
 {
     const CaseLogReading &reading = evidence.reading;
     LogSummary log;
-    log.logName = oneLine(QFileInfo(request.log).fileName());
+    log.logName = oneLine(QFileInfo(logPath).fileName());
     log.sha256 = evidence.sha256;
     log.rowsRead = reading.rowsRead;
     log.badRows = reading.badRows;
-    log.skippedRows = request.skipBadRows ? reading.badRows : 0;
+    log.skippedRows = skipBadRows ? reading.badRows : 0;
     log.diametersRounded = reading.diametersRounded();
     log.firstDate = reading.firstDate;
     log.lastDate = reading.lastDate;
@@ -189,7 +191,7 @@ int StatsRun::exec()
     if (reading.badRows > 0 && reportBadRows(reading) != Written)
         return BadRows;
 
-    const LogSummary log = summaryOf(evidence);
+    const LogSummary log = summaryOf(evidence, request.log, request.skipBadRows);
     QVector<OutputFile> files = tableFiles(log, sheaths);
     if (files.isEmpty())
         return fail(NoCases,

@@ -38,6 +38,13 @@ public:
     StatsRun(const StatsRequest &request, ReportMaker makeReport);
     int exec();
 
+    // What the files and the report say of the log, read from logPath.
+    static LogSummary summaryOf(const LogEvidence &evidence, const QString &logPath,
+                                bool skipBadRows);
+    // The statistics files to write: one per sheath size with cases in its rows.
+    static QVector<OutputFile> tableFiles(const LogSummary &log,
+                                          const QVector<SheathEvidence> &sheaths);
+
     // Also for the check of tables, which reads and stops on a log the same way.
     int fail(Status status, const QString &reason) const;
     // The log's bytes; nothing when it cannot be opened, which is then said.
@@ -46,7 +53,6 @@ public:
     int reportBadRows(const CaseLogReading &reading) const;
 
 private:
-    LogSummary summaryOf(const LogEvidence &evidence) const;
     QString logLine(const LogSummary &log, const CaseLogReading &reading) const;
     QString sheetLines(const CaseLogReading &reading) const;
     QString summaryText(const LogSummary &log, const CaseLogReading &reading,

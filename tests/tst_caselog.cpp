@@ -99,6 +99,8 @@ private slots:
     void dialects();
     void badRows_data();
     void badRows();
+    void progress_data();
+    void progress();
     void unreadableLogs_data();
     void unreadableLogs();
 };
@@ -237,6 +239,8 @@ void CaseLogTest::badRows_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("bad");
     QTest::addColumn<int>("goodRows");
+    // More than half the rows bad: no tables even from the good ones.
+    QTest::addColumn<bool>("mostBad");
 
     const QByteArray header("d1;d2;d3;sheath;stricture;placed;date;name\n");
     QTest::newRow("a 14 typed for 1.4, zero, negative, 10.01")
@@ -245,36 +249,36 @@ void CaseLogTest::badRows_data()
               "-1;1,5;10,01;10-12;нет;да;;C\n10;1,5;2;10-12;нет;да;;D\n"
         << QStringList {QStringLiteral("2:d2:14"), QStringLiteral("3:d1:0"),
                         QStringLiteral("4:d1:-1"), QStringLiteral("4:d3:10,01")}
-        << 1;
+        << 1 << true;
     QTest::newRow("not numbers, not finite, empty")
         << header
             + "abc;1,5;2;10-12;нет;да;;A\ninf;nan;;10-12;нет;да;;B\n1.5.1;1,5;2;10-12;нет;да;;C\n"
         << QStringList {QStringLiteral("2:d1:abc"), QStringLiteral("3:d1:inf"),
                         QStringLiteral("3:d2:nan"), QStringLiteral("3:d3:"),
                         QStringLiteral("4:d1:1.5.1")}
-        << 0;
+        << 0 << true;
     QTest::newRow("sheath, yes or no, date")
         << header + "1,5;1,6;2;9-11;может;;31.02.2024;A\n1,5;1,6;2;;нет;да;2024/03/01;B\n"
         << QStringList {QStringLiteral("2:sheath:9-11"), QStringLiteral("2:stricture:может"),
                         QStringLiteral("2:placed:"),     QStringLiteral("2:date:31.02.2024!day"),
                         QStringLiteral("3:sheath:"),     QStringLiteral("3:date:2024/03/01")}
-        << 0;
+        << 0 << true;
     QTest::newRow("a short row, the spreadsheet's row after a quoted line break")
         << header + "1,5;1,6;2;10-12;нет;да;;\"two\nlines\"\n1,5;1,6\n"
         << QStringList {QStringLiteral("3:d3:"), QStringLiteral("3:sheath:"),
                         QStringLiteral("3:stricture:"), QStringLiteral("3:placed:")}
-        << 1;
+        << 1 << false;
     const QByteArray good("1.5;1.6;2;10-12;нет;да;;A\n");
     QTest::newRow("a comma among points: 2,364 may be micrometres")
         << header + good + good + "2,364;1.6;2;10-12;нет;да;;B\n" + good
-        << QStringList {QStringLiteral("4:d1:2,364!mark")} << 3;
+        << QStringList {QStringLiteral("4:d1:2,364!mark")} << 3 << false;
     QTest::newRow("a point among commas, and a row with both")
         << header
             + "1,5;1,6;2;10-12;нет;да;;A\n1.5;1,6;2;10-12;нет;да;;B\n"
               "1,5;1,6;2;10-12;нет;да;;C\n1.5;1.6;2;10-12;нет;;;D\n"
         << QStringList {QStringLiteral("3:d1:1.5!mark"), QStringLiteral("5:d1:1.5!mark"),
                         QStringLiteral("5:d2:1.6!mark"), QStringLiteral("5:placed:")}
-        << 2;
+        << 2 << false;
 }
 
 void CaseLogTest::badRows()
@@ -282,11 +286,56 @@ void CaseLogTest::badRows()
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, bad);
     QFETCH(int, goodRows);
+    QFETCH(bool, mostBad);
 
     const Read read = readLog(bytes);
     QCOMPARE(badTexts(read.reading.badCells), bad);
     QCOMPARE(int(read.cases.size()), goodRows);
     QCOMPARE(read.reading.rowsRead - read.reading.badRows, goodRows);
+    QCOMPARE(read.reading.mostRowsBad(), mostBad);
+}
+
+void CaseLogTest::progress_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("stopAtCall"); // 0: never
+    QTest::addColumn<int>("calls");
+    QTest::addColumn<int>("rowsRead");
+
+    const int every = CaseLogReader::ProgressRows;
+    QTest::newRow("fewer rows than a step: never asked") << every - 1 << 0 << 0 << every - 1;
+    QTest::newRow("read to the end") << 2 * every + 5 << 0 << 2 << 2 * every + 5;
+    QTest::newRow("stopped at the first step") << 2 * every + 5 << 1 << 1 << every;
+    QTest::newRow("stopped at the last step") << 2 * every << 2 << 2 << 2 * every;
+}
+
+// The hook is told the rows read so far, and stopping it ends the reading
+// with an error, so that a cancelled log never passes for a read one.
+void CaseLogTest::progress()
+{
+    QFETCH(int, rows);
+    QFETCH(int, stopAtCall);
+    QFETCH(int, calls);
+    QFETCH(int, rowsRead);
+
+    QByteArray log("d1,d2,d3,sheath,stricture,placed\n");
+    for (int row = 0; row < rows; ++row)
+        log += "1.5,1.6,2,10-12,нет,да\n";
+    QVector<int> told;
+    int cases = 0;
+    CaseLogReader reader([&cases](const LogCase &) { ++cases; },
+                         [&](int read) {
+                             told.append(read);
+                             return int(told.size()) != stopAtCall;
+                         });
+    const CaseLogReading reading = reader.read(log);
+    QCOMPARE(int(told.size()), calls);
+    for (int i = 0; i < told.size(); ++i)
+        QCOMPARE(told.at(i), (i + 1) * CaseLogReader::ProgressRows);
+    QCOMPARE(reading.rowsRead, rowsRead);
+    QCOMPARE(cases, rowsRead);
+    QCOMPARE(reading.cancelled, stopAtCall > 0);
+    QCOMPARE(reading.error.isEmpty(), stopAtCall == 0);
 }
 
 void CaseLogTest::unreadableLogs_data()

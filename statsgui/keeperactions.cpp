@@ -1,0 +1,152 @@
+#include "keeperactions.h"
+
+#include "statisticsreport.h"
+#include "tableinstaller.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QSaveFile>
+#include <QUrl>
+
+namespace {
+
+// The command's own name for the report, so that both leave the same files.
+const QString ReportName = QStringLiteral("Statistics_report.pdf");
+
+} // namespace
+
+KeeperActions::KeeperActions(QWidget *window)
+    : QObject(window), m_window(window), m_installer(new TableInstaller(this))
+{
+    connect(m_installer, &TableInstaller::finished, this, &KeeperActions::installed);
+}
+
+void KeeperActions::setBuild(const TablesBuild &build, const QStringList &changes)
+{
+    m_build = build;
+    m_changes = changes;
+}
+
+QByteArray KeeperActions::report() const
+{
+    return statisticsReportPdf(m_build.summary(), m_build.sheaths());
+}
+
+void KeeperActions::warn(const QString &text)
+{
+    QMessageBox::warning(m_window, tr("Velmira — статистика клиники"), text);
+}
+
+void KeeperActions::saveReport()
+{
+    const QString path
+        = QFileDialog::getSaveFileName(m_window, tr("Сохранить отчёт"),
+                                       QDir::home().filePath(ReportName), tr("Отчёт PDF (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    const QByteArray bytes = report();
+    QSaveFile file(path);
+    // Written whole or not at all, as every file of the command.
+    if (bytes.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()
+        || !file.commit()) {
+        warn(tr("Отчёт не сохранён в %1: %2")
+                 .arg(QDir::toNativeSeparators(path), file.errorString()));
+        return;
+    }
+    m_reportPath = path;
+    emit reportSaved(path);
+}
+
+void KeeperActions::openReport()
+{
+    if (!m_reportPath.isEmpty())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(m_reportPath));
+}
+
+// Asks before anything is replaced; false when the keeper declines or the
+// folder cannot take the files at all.
+bool KeeperActions::confirmReplace(OutputFolder &folder, const QVector<OutputFile> &files)
+{
+    if (folder.check(files, false).isEmpty())
+        return true;
+    const QString problem = folder.check(files, true);
+    if (!problem.isEmpty()) {
+        warn(problem + QLatin1Char(' ') + tr("Ничего не записано."));
+        return false;
+    }
+    return QMessageBox::question(
+               m_window, tr("Сохранить таблицы"),
+               tr("В папке %1 уже есть эти файлы. Заменить их? Прежние останутся рядом под "
+                  "именами с датой и временем.")
+                   .arg(folder.nativePath()))
+        == QMessageBox::Yes;
+}
+
+QVector<OutputFile> KeeperActions::outputFiles() const
+{
+    QVector<OutputFile> files = m_build.tables();
+    files.append({ReportName, report()});
+    return files;
+}
+
+QString KeeperActions::saveTablesInto(const QString &path, bool replace, QStringList *kept) const
+{
+    return OutputFolder(path).write(outputFiles(), replace, kept);
+}
+
+void KeeperActions::saveTables()
+{
+    const QString path = QFileDialog::getExistingDirectory(m_window, tr("Сохранить таблицы"));
+    if (path.isEmpty())
+        return;
+    OutputFolder folder(path);
+    if (!confirmReplace(folder, outputFiles()))
+        return;
+    QStringList kept;
+    const QString error = saveTablesInto(path, true, &kept);
+    if (!error.isEmpty()) {
+        warn(error);
+        return;
+    }
+    QMessageBox::information(
+        m_window, tr("Сохранить таблицы"),
+        tr("Таблицы и отчёт сохранены в %1.").arg(folder.nativePath())
+            + (kept.isEmpty() ? QString() : QLatin1Char('\n') + kept.join(QLatin1Char('\n'))));
+}
+
+bool KeeperActions::confirmInstall(const QString &folder)
+{
+    const QString text
+        = tr("Установить таблицы в папку %1, из которой их читает калькулятор?\n\n"
+             "%2\n\nПрежние файлы останутся рядом под именами с датой и временем.")
+              .arg(QDir::toNativeSeparators(folder), m_changes.join(QLatin1Char('\n')));
+    return QMessageBox::question(m_window, tr("Установить таблицы"), text) == QMessageBox::Yes;
+}
+
+void KeeperActions::install()
+{
+    QString folder = calculatorFolder().path;
+    if (folder.isEmpty())
+        folder = QFileDialog::getExistingDirectory(
+            m_window, tr("Папка, из которой калькулятор читает таблицы"));
+    if (folder.isEmpty() || !confirmInstall(folder))
+        return;
+    m_installer->install(m_build.tables(), folder);
+}
+
+void KeeperActions::installed(bool done, const QString &message)
+{
+    if (!done) {
+        warn(message + QLatin1Char('\n') + tr("Ничего не изменено."));
+        return;
+    }
+    QMessageBox::information(m_window, tr("Установить таблицы"),
+                             message + QLatin1Char('\n') + nextStartNote());
+}
+
+QString KeeperActions::nextStartNote()
+{
+    return tr("Калькулятор прочитает новые таблицы при следующем запуске.");
+}

@@ -1,0 +1,27 @@
+#include "logreadworker.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+LogReadWorker::LogReadWorker(QObject *parent) : QObject(parent) { }
+
+void LogReadWorker::read(const QString &path)
+{
+    LogReadResult result;
+    result.path = path;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        const QString shown = QDir::toNativeSeparators(path);
+        result.fileError = QFileInfo(path).isFile()
+            ? tr("журнал %1 не удаётся прочитать: нет прав на чтение.").arg(shown)
+            : tr("журнала %1 нет: такого файла не найдено.").arg(shown);
+        emit finished(result);
+        return;
+    }
+    result.evidence = gatherLogEvidence(file.readAll(), [this](int rowsRead) {
+        emit progressed(rowsRead);
+        return !m_cancelled;
+    });
+    emit finished(result);
+}
