@@ -11,6 +11,7 @@ namespace {
 const QString OutputName = QStringLiteral("output");
 const QString ReplaceName = QStringLiteral("replace");
 const QString SkipName = QStringLiteral("skip-bad-rows");
+const QString InstallName = QStringLiteral("install");
 const QString HelpName = QStringLiteral("help");
 const QString VersionName = QStringLiteral("version");
 
@@ -30,9 +31,22 @@ QList<QCommandLineOption> options()
             SkipName,
             StatsOptions::tr("не учитывать строки с ошибками, а не останавливаться на них; "
                              "файлы и отчёт называют их число")),
+        QCommandLineOption(
+            InstallName,
+            StatsOptions::tr("установить таблицы, построенные ранее в папке ИСТОЧНИК (по "
+                             "умолчанию текущей), в папку ПАПКА, откуда их читает калькулятор; "
+                             "прежние остаются рядом под именем со временем их изменения"),
+            StatsOptions::tr("ПАПКА")),
         QCommandLineOption(HelpName, StatsOptions::tr("показать эту справку и выйти")),
         QCommandLineOption(VersionName, StatsOptions::tr("показать версию и выйти")),
     };
+}
+
+StatsRequest answer(StatsRequest::Action action)
+{
+    StatsRequest request;
+    request.action = action;
+    return request;
 }
 
 StatsRequest failure(const QString &reason)
@@ -51,6 +65,19 @@ QString optionLine(const QCommandLineOption &option)
     return QStringLiteral("  %1%2\n").arg(names.leftJustified(20), option.description());
 }
 
+StatsRequest installRequest(const QString &folder, const QStringList &positional)
+{
+    if (positional.size() > 1)
+        return failure(StatsOptions::tr("для --install указано больше одной папки с таблицами: "
+                                        "%1. Справка: velmira-stats --help")
+                           .arg(positional.join(QStringLiteral(", "))));
+    StatsRequest request;
+    request.action = StatsRequest::Action::Install;
+    request.installFolder = folder;
+    request.installSource = positional.value(0, QStringLiteral("."));
+    return request;
+}
+
 } // namespace
 
 StatsRequest StatsOptions::parse(const QStringList &arguments)
@@ -62,13 +89,19 @@ StatsRequest StatsOptions::parse(const QStringList &arguments)
         if (!parser.unknownOptionNames().isEmpty())
             return failure(tr("неизвестный параметр «%1». Справка: velmira-stats --help")
                                .arg(parser.unknownOptionNames().constFirst()));
+        // Only the last option can lack its value.
+        if (arguments.constLast() == QStringLiteral("--install"))
+            return failure(
+                tr("после --install нужно указать папку. Справка: velmira-stats --help"));
         return failure(tr("после --output нужно указать папку. Справка: velmira-stats --help"));
     }
     if (parser.isSet(HelpName))
-        return {StatsRequest::Action::Help, {}, {}, false, false, {}};
+        return answer(StatsRequest::Action::Help);
     if (parser.isSet(VersionName))
-        return {StatsRequest::Action::Version, {}, {}, false, false, {}};
+        return answer(StatsRequest::Action::Version);
     const QStringList positional = parser.positionalArguments();
+    if (parser.isSet(InstallName))
+        return installRequest(parser.value(InstallName), positional);
     if (positional.isEmpty())
         return failure(tr("не указан журнал случаев. Справка: velmira-stats --help"));
     if (positional.size() > 1)
@@ -87,6 +120,7 @@ StatsRequest StatsOptions::parse(const QStringList &arguments)
 QString StatsOptions::helpText()
 {
     QString text = tr("Использование: velmira-stats [параметры] ЖУРНАЛ\n"
+                      "       velmira-stats --install ПАПКА [ИСТОЧНИК]\n"
                       "\n"
                       "Строит таблицы статистики Velmira из журнала случаев клиники:\n"
                       "Statistics_1.txt (кожух 10-12 Ch), Statistics_2.txt (12-14 Ch)\n"
@@ -106,7 +140,14 @@ QString StatsOptions::helpText()
     text += tr("\n"
                "Имеющиеся файлы не заменяются без --replace. Строка с ошибкой\n"
                "останавливает работу без --skip-bad-rows; тогда ничего не записывается.\n"
-               "Подробнее: man velmira-stats\n");
+               "--install проверяет, что каждая таблица читается калькулятором, и\n"
+               "устанавливает все или ни одной.\n");
+#ifdef Q_OS_WIN
+    // The installer puts the README beside the program; Windows has no man.
+    text += tr("Подробнее: README.txt в папке программы\n");
+#else
+    text += tr("Подробнее: man velmira-stats\n");
+#endif
     return text;
 }
 
