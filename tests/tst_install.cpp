@@ -66,6 +66,13 @@ void InstallTest::installedFiles_data()
         // Debian package's build (scripts/test-package.sh checks those).
         {"share/man/man1/velmira.1", false},
         {"share/man/man1/velmira-stats.1", false},
+        {"share/polkit-1/actions/org.example.velmira.install-tables.policy", false},
+#ifdef VELMIRA_STATS_GUI
+        {"bin/velmira-stats-gui", true},
+        {"share/man/man1/velmira-stats-gui.1", false},
+        {"share/metainfo/org.example.velmira.stats.metainfo.xml", false},
+        {"share/applications/velmira-stats-gui.desktop", false},
+#endif
     };
     for (const auto &file : files)
         QTest::newRow(file.first) << QString::fromLatin1(file.first) << file.second;
