@@ -35,6 +35,20 @@ configure_file(data/velmira.metainfo.xml.in "${VELMIRA_APP_ID}.metainfo.xml" @ON
 install(FILES "${PROJECT_BINARY_DIR}/${VELMIRA_APP_ID}.metainfo.xml"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
 
+# velmira-stats --install run by pkexec for the keeper's window: the polkit
+# action names /usr/bin/velmira-stats, as the Debian package installs it.
+install(FILES data/org.example.velmira.install-tables.policy
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/polkit-1/actions")
+
+# The keeper's window: its program, manual page,
+# AppStream component and (written at install time) desktop entry.
+install(TARGETS velmira-stats-gui RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+install(FILES data/velmira-stats-gui.1 DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+configure_file(data/velmira-stats-gui.metainfo.xml.in
+               "${VELMIRA_APP_ID}.stats.metainfo.xml" @ONLY)
+install(FILES "${PROJECT_BINARY_DIR}/${VELMIRA_APP_ID}.stats.metainfo.xml"
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
+
 # Everything that names absolute paths is written at install time.
 configure_file(cmake/InstallSteps.cmake.in InstallSteps.cmake @ONLY)
 install(SCRIPT "${PROJECT_BINARY_DIR}/InstallSteps.cmake")

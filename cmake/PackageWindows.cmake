@@ -62,10 +62,20 @@ set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "${install_data}")
 # is the program's own.
 set(CPACK_NSIS_CREATE_ICONS_EXTRA "${data_dir}
   SetOutPath \"$R9\"
-  CreateShortCut \"$SMPROGRAMS\\$STARTMENU_FOLDER\\Velmira.lnk\" \"$INSTDIR\\velmira.exe\" \"\" \"$INSTDIR\\velmira.exe\" 0
-  SetOutPath \"$INSTDIR\"")
+  CreateShortCut \"$SMPROGRAMS\\$STARTMENU_FOLDER\\Velmira.lnk\" \"$INSTDIR\\velmira.exe\" \"\" \"$INSTDIR\\velmira.exe\" 0")
 set(CPACK_NSIS_DELETE_ICONS_EXTRA [[
   Delete "$SMPROGRAMS\$MUI_TEMP\Velmira.lnk"]])
+# The keeper's window has a shortcut of its own, and
+# the installer's pages name it where they named the console program.
+set(keeper_shortcut "Velmira — статистика клиники.lnk")
+string(APPEND CPACK_NSIS_CREATE_ICONS_EXTRA "
+  CreateShortCut \"$SMPROGRAMS\\$STARTMENU_FOLDER\\${keeper_shortcut}\" \"$INSTDIR\\velmira-stats-gui.exe\" \"\" \"$INSTDIR\\velmira-stats-gui.exe\" 0")
+string(APPEND CPACK_NSIS_DELETE_ICONS_EXTRA "
+  Delete \"$SMPROGRAMS\\$MUI_TEMP\\${keeper_shortcut}\"")
+set(CPACK_VELMIRA_TABLES_TEXT "постройте и установите их из журнала случаев клиники в окне \
+«Velmira — статистика клиники» (ярлык в меню «Пуск»)")
+string(APPEND CPACK_NSIS_CREATE_ICONS_EXTRA "
+  SetOutPath \"$INSTDIR\"")
 
 set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS [[
   ReadEnvStr $R9 PROGRAMDATA

@@ -44,8 +44,12 @@ if(CMAKE_CROSSCOMPILING AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
 endif()
 
 install(TARGETS velmira RUNTIME DESTINATION .)
-# The console program that builds a clinic's tables, beside the calculator.
+# The console program that builds a clinic's tables, beside the calculator;
+# the keeper's window runs it elevated to install them.
 install(TARGETS velmira-stats RUNTIME DESTINATION .)
+install(TARGETS velmira-stats-gui RUNTIME DESTINATION .)
+# Windows has no man: velmira-stats --help points to this file beside it.
+install(FILES README.md DESTINATION . RENAME README.txt)
 install(FILES
     data/Statistics_1.txt
     data/Statistics_2.txt

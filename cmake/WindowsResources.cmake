@@ -54,8 +54,19 @@ add_custom_command(OUTPUT "${VELMIRA_INSTALLER_BITMAP}"
             "${VELMIRA_INSTALLER_BITMAP}"
     DEPENDS "${svg}" VERBATIM)
 
-set(rc "${PROJECT_BINARY_DIR}/velmira.rc")
-configure_file(data/windows/velmira.rc.in "${rc}" @ONLY)
-set_source_files_properties("${rc}" PROPERTIES OBJECT_DEPENDS "${VELMIRA_WINDOWS_ICON}")
+# velmira_windows_resources(program description): the icon and the version
+# details of program.exe.
+function(velmira_windows_resources program description)
+    set(VELMIRA_RC_PROGRAM "${program}")
+    set(VELMIRA_RC_DESCRIPTION "${description}")
+    set(rc "${PROJECT_BINARY_DIR}/${program}.rc")
+    configure_file(data/windows/velmira.rc.in "${rc}" @ONLY)
+    set_source_files_properties("${rc}" PROPERTIES OBJECT_DEPENDS "${VELMIRA_WINDOWS_ICON}")
+    target_sources(${program} PRIVATE "${rc}" "${VELMIRA_WINDOWS_ICON}")
+endfunction()
+
+velmira_windows_resources(velmira "${VELMIRA_WINDOWS_DESCRIPTION}")
 # The bitmap is listed so that building the program makes it, ready for CPack.
-target_sources(velmira PRIVATE "${rc}" "${VELMIRA_WINDOWS_ICON}" "${VELMIRA_INSTALLER_BITMAP}")
+target_sources(velmira PRIVATE "${VELMIRA_INSTALLER_BITMAP}")
+# The keeper's window.
+velmira_windows_resources(velmira-stats-gui "Velmira — статистика клиники")

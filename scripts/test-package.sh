@@ -4,11 +4,12 @@
 # this tree, twice in two folders, and checks them as a Debian maintainer
 # would: lintian on the .changes, hardening-check, desktop-file-validate,
 # appstreamcli, man --warnings, --help and --version without a display (of
-# velmira and velmira-stats, which also runs on the example log), and that the
+# velmira and velmira-stats, which also runs on the example log and installs
+# its tables), the polkit action and the keeper's window's files, and that the
 # two builds give the same bytes. Then it installs the package on this machine
 # (root, or sudo) and checks a start from a home folder, that an edit of
-# /etc/velmira survives a reinstall and an upgrade, and that a purge leaves
-# nothing behind.
+# /etc/velmira survives a reinstall and an upgrade and is kept beside tables
+# installed by velmira-stats --install, and that a purge leaves nothing behind.
 # Usage: scripts/test-package.sh [work folder]   (default: build-package)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -92,6 +93,31 @@ check_package() {  # .deb, expected package name, Qt major
     appstreamcli validate --no-net "$tree"/usr/share/metainfo/*.metainfo.xml \
         || fail "appstreamcli validate"
     check_stats_run "$tree/usr/bin/velmira-stats"
+    check_install_files "$tree"
+}
+
+# What installing the keeper's tables needs: the polkit action for pkexec, and
+# (once the tree has the keeper's window) its program, entry and manual page.
+check_install_files() {  # unpacked package
+    local tree=$1 policy=$1/usr/share/polkit-1/actions/org.example.velmira.install-tables.policy
+    [ -s "$policy" ] || fail "no polkit action in the package"
+    grep -qF '<annotate key="org.freedesktop.policykit.exec.path">/usr/bin/velmira-stats</annotate>' \
+        "$policy" || fail "the polkit action does not name /usr/bin/velmira-stats"
+    echo "polkit action: $(basename "$policy")"
+    [ -d "$root/statsgui" ] || { echo "no statsgui/ in this tree: the keeper's window is not checked"; return; }
+    local entry=$tree/usr/share/applications/velmira-stats-gui.desktop warnings
+    [ -x "$tree/usr/bin/velmira-stats-gui" ] || fail "no /usr/bin/velmira-stats-gui"
+    desktop-file-validate "$entry" || fail "desktop-file-validate on $entry"
+    grep -qx 'Exec=/usr/bin/velmira-stats-gui %f' "$entry" || fail "$entry does not open a log"
+    grep -q '^MimeType=.*text/csv;' "$entry" || fail "$entry takes no CSV"
+    [ -s "$tree/usr/share/metainfo/org.example.velmira.stats.metainfo.xml" ] \
+        || fail "no AppStream component for the keeper's window"
+    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l \
+        "$tree/usr/share/man/man1/velmira-stats-gui.1.gz" 2>&1 >/dev/null)
+    [ -z "$warnings" ] || fail "man --warnings on velmira-stats-gui.1: $warnings"
+    hardening-check --nocfprotection "$tree/usr/bin/velmira-stats-gui" \
+        || fail "hardening-check on velmira-stats-gui"
+    echo "velmira-stats-gui: program, desktop entry, AppStream component, manual page"
 }
 
 # Without a display or platform: what runs over SSH, or before Qt needs either.
@@ -122,8 +148,19 @@ check_stats_run() {  # velmira-stats: the whole run, report included, as over SS
     for name in Statistics_1.txt Statistics_2.txt Statistics_report.pdf; do
         [ -s "$folder/$name" ] || fail "velmira-stats wrote no $name"
     done
+    # --install from that folder into another, twice: the second keeps the first.
+    mkdir "$folder/installed"
+    for _ in 1 2; do
+        headless "$stats" --install "$folder/installed" "$folder" >/dev/null \
+            || fail "velmira-stats --install exited $?"
+    done
+    cmp "$folder/Statistics_1.txt" "$folder/installed/Statistics_1.txt" \
+        || fail "velmira-stats --install changed Statistics_1.txt"
+    [ "$(find "$folder/installed" -name 'Statistics_2.*.txt' | wc -l)" = 1 ] \
+        || fail "velmira-stats --install kept no previous Statistics_2.txt"
     rm -rf "$folder"
-    echo "velmira-stats: the example log into both tables and the report, without a display"
+    echo "velmira-stats: the example log into both tables and the report, without a display;"
+    echo "  --install of both tables, the previous ones kept"
 }
 check_package "$deb" velmira 6
 dpkg-deb --field "$deb" Conflicts Replaces
@@ -131,13 +168,15 @@ dpkg-deb --field "$deb" Conflicts Replaces
 step "$(basename "$dbgsym")"
 # The debug information of both programs, found by their build ids.
 listing=$(dpkg-deb -c "$dbgsym")
-for program in usr/libexec/velmira/velmira usr/bin/velmira-stats; do
+programs=(usr/libexec/velmira/velmira usr/bin/velmira-stats)
+[ ! -d "$root/statsgui" ] || programs+=(usr/bin/velmira-stats-gui)
+for program in "${programs[@]}"; do
     id=$(readelf -n "$work/tree-velmira/$program" | sed -n 's/^ *Build ID: //p')
     [ -n "$id" ] || fail "$program has no build id"
     grep -q "/usr/lib/debug/.build-id/${id:0:2}/${id:2}.debug$" <<<"$listing" \
         || fail "$(basename "$dbgsym") has no debug information for $program"
 done
-echo "the debug information of velmira and velmira-stats"
+echo "the debug information of ${programs[*]##*/}"
 
 # --- On this machine: install, start, reinstall, upgrade, purge.
 apt=(as_root env DEBIAN_FRONTEND=noninteractive apt-get -y -q -o DPkg::Lock::Timeout=600)
@@ -212,6 +251,17 @@ grep -qxF "$marker" /etc/velmira/Statistics_1.txt || fail "the upgrade overwrote
 out=$(cd / && env -u DISPLAY velmira --version)
 [[ $out == "velmira $upstream (Qt 6."* ]] || fail "velmira --version after the upgrade: $out"
 echo "$version -> $next: $out"
+
+step "velmira-stats --install into /etc/velmira keeps the clinic's edit beside"
+made=$(mktemp -d)
+velmira-stats --output "$made" "$root/data/examples/synthetic-case-log-cp1251.csv" >/dev/null
+as_root velmira-stats --install /etc/velmira "$made" || fail "velmira-stats --install /etc/velmira exited $?"
+cmp "$made/Statistics_1.txt" /etc/velmira/Statistics_1.txt || fail "/etc/velmira/Statistics_1.txt is not the new table"
+kept=$(find /etc/velmira -name 'Statistics_1.*.txt')
+[ -n "$kept" ] && grep -qxF "$marker" $kept || fail "the edited table was not kept beside the new one"
+# The kept tables are the clinic's, which a purge leaves; this machine's test removes them.
+as_root find /etc/velmira -name 'Statistics_[12].*.txt' -delete
+rm -rf "$made"
 
 step "purge leaves nothing behind"
 # The upgrade has removed velmira-dbgsym, whose version must be velmira's.

@@ -76,6 +76,10 @@ LOCPATH="$build/locale" LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8 VELMIRA_EXPECT_CP125
     ctest --test-dir "$build" --output-on-failure -R '^tst_codepage$'
 wine_stop
 
+# The keeper's window, where this tree has it.
+keeper_exe=
+[ ! -d "$root/statsgui" ] || keeper_exe=velmira-stats-gui.exe
+
 step "ZIP and installer"
 rm -f "$package.zip" "$package.exe"
 (cd "$build" && cpack -G "NSIS;ZIP" >"$build/cpack.log") || { cat "$build/cpack.log"; fail "cpack failed"; }
@@ -84,7 +88,7 @@ listing=$(cmake -E tar tf "$package.zip")
 for file in velmira.exe velmira-stats.exe Qt5Core.dll Qt5Gui.dll Qt5Widgets.dll \
     platforms/qwindows.dll imageformats/qjpeg.dll styles/qwindowsvistastyle.dll \
     libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll \
-    Statistics_1.txt Statistics_2.txt Tavrel.jpg stet.png; do
+    Statistics_1.txt Statistics_2.txt Tavrel.jpg stet.png README.txt $keeper_exe; do
     grep -qx "velmira-$version-win64/$file" <<<"$listing" || fail "the ZIP lacks $file"
 done
 # zlib, under minizip, goes with a program that reads workbooks.
@@ -109,6 +113,7 @@ drive_c="$WINEPREFIX/drive_c"
 program_dir="$drive_c/Program Files/Velmira"
 data_dir="$drive_c/ProgramData/Velmira"
 shortcut="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Velmira/Velmira.lnk"
+keeper_shortcut="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Velmira/Velmira — статистика клиники.lnk"
 
 install_silently() {
     wine_do "$package.exe" /S || fail "the installer failed"
@@ -121,6 +126,12 @@ install_silently() {
         [ -f "$data_dir/$file" ] || fail "no $file in %ProgramData%\\Velmira"
     done
     [ -f "$shortcut" ] || fail "no Start-menu shortcut"
+    if [ -n "$keeper_exe" ]; then
+        [ -f "$program_dir/$keeper_exe" ] || fail "no $keeper_exe in Program Files"
+        [ -f "$keeper_shortcut" ] || fail "no Start-menu shortcut to the keeper's window"
+        strings -el "$keeper_shortcut" | grep -qi 'velmira-stats-gui\.exe' \
+            || fail "the keeper's shortcut does not start $keeper_exe"
+    fi
     # The shortcut names the program and, as "Start in", the data folder.
     # The target is stored folder by folder, the working folder as one string.
     strings -el "$shortcut" >"$work/shortcut.txt"
@@ -253,6 +264,20 @@ cp "$data_dir/Statistics_1.txt" "$work/edited.txt"
 install_silently
 cmp -s "$work/edited.txt" "$data_dir/Statistics_1.txt" || fail "reinstalling replaced the clinic's Statistics_1.txt"
 
+step "velmira-stats.exe --install into %ProgramData%\\Velmira"
+# The tables made above, from the current folder, over the clinic's edited
+# ones, which are kept beside under time-stamped names.
+(cd "$stats_out" && wine_do 'C:\Program Files\Velmira\velmira-stats.exe' --install 'C:\ProgramData\Velmira' \
+    >"$work/install.log" 2>&1) || { cat "$work/install.log"; fail "velmira-stats.exe --install failed"; }
+wine_wait
+for name in Statistics_1.txt Statistics_2.txt; do
+    cmp -s "$stats_out/$name" "$data_dir/$name" || fail "--install did not put $name into %ProgramData%\\Velmira"
+done
+kept=$(find "$data_dir" -name 'Statistics_1.*.txt' | head -n1)
+[ -n "$kept" ] && cmp -s "$work/edited.txt" "$kept" || fail "--install kept no copy of the clinic's Statistics_1.txt"
+cp "$data_dir/Statistics_1.txt" "$work/edited.txt"
+echo "velmira-stats.exe --install: both tables, the clinic's kept as $(basename "$kept")"
+
 step "the uninstaller's first page"
 first_page 'Удаление Velmira' "$shots/uninstaller.png" 'C:\Program Files\Velmira\Uninstall.exe'
 [ -f "$program_dir/velmira.exe" ] || fail "showing the uninstaller's page removed the program"
@@ -264,6 +289,8 @@ wine_wait
 [ ! -e "$program_dir/velmira.exe" ] || fail "velmira.exe is still installed"
 [ ! -e "$program_dir/Qt5Core.dll" ] || fail "Qt5Core.dll is still installed"
 [ ! -e "$shortcut" ] || fail "the shortcut is still there"
+[ ! -e "$keeper_shortcut" ] || fail "the keeper's shortcut is still there"
+[ ! -e "$program_dir/velmira-stats-gui.exe" ] || fail "velmira-stats-gui.exe is still installed"
 cmp -s "$work/edited.txt" "$data_dir/Statistics_1.txt" || fail "uninstalling removed the clinic's Statistics_1.txt"
 
 echo "windows: $package.exe, $package.zip; screenshots in $shots"

@@ -1,4 +1,5 @@
 #include "checkrun.h"
+#include "installrun.h"
 #include "statisticsreport.h"
 #include "statsoptions.h"
 #include "statsrun.h"
@@ -21,6 +22,11 @@ int main(int argc, char *argv[])
         // that a log named in Cyrillic opens whatever the code page.
         QCoreApplication core(argc, argv);
         request = StatsOptions::parse(QCoreApplication::arguments());
+    }
+    if (request.action == StatsRequest::Action::Install) {
+        // Installing draws nothing: no platform needed, even under pkexec.
+        QCoreApplication core(argumentCount, arguments.data());
+        return InstallRun(request.installFolder, request.installSource).exec();
     }
     if (request.action != StatsRequest::Action::Run)
         return answerStatsRequest(request);

@@ -14,6 +14,7 @@ const QString SkipName = QStringLiteral("skip-bad-rows");
 const QString CheckName = QStringLiteral("check");
 const QString TablesName = QStringLiteral("tables");
 const QString JsonName = QStringLiteral("json");
+const QString InstallName = QStringLiteral("install");
 const QString HelpName = QStringLiteral("help");
 const QString VersionName = QStringLiteral("version");
 
@@ -45,9 +46,22 @@ QList<QCommandLineOption> options()
                            StatsOptions::tr("с --check: записать все цифры проверки ещё и в "
                                             "файл ФАЙЛ (JSON)"),
                            StatsOptions::tr("ФАЙЛ")),
+        QCommandLineOption(
+            InstallName,
+            StatsOptions::tr("установить таблицы, построенные ранее в папке ИСТОЧНИК (по "
+                             "умолчанию текущей), в папку ПАПКА, откуда их читает калькулятор; "
+                             "прежние остаются рядом под именем со временем их изменения"),
+            StatsOptions::tr("ПАПКА")),
         QCommandLineOption(HelpName, StatsOptions::tr("показать эту справку и выйти")),
         QCommandLineOption(VersionName, StatsOptions::tr("показать версию и выйти")),
     };
+}
+
+StatsRequest answer(StatsRequest::Action action)
+{
+    StatsRequest request;
+    request.action = action;
+    return request;
 }
 
 StatsRequest failure(const QString &reason)
@@ -67,6 +81,8 @@ QString missingValue(const QStringList &arguments)
             "после --tables нужно указать папку таблиц. Справка: velmira-stats --help");
     if (last == QStringLiteral("--") + JsonName)
         return StatsOptions::tr("после --json нужно указать файл. Справка: velmira-stats --help");
+    if (last == QStringLiteral("--") + InstallName)
+        return StatsOptions::tr("после --install нужно указать папку. Справка: velmira-stats --help");
     return StatsOptions::tr("после --output нужно указать папку. Справка: velmira-stats --help");
 }
 
@@ -76,6 +92,19 @@ QString optionLine(const QCommandLineOption &option)
     if (!option.valueName().isEmpty())
         names += QLatin1Char(' ') + option.valueName();
     return QStringLiteral("  %1%2\n").arg(names.leftJustified(20), option.description());
+}
+
+StatsRequest installRequest(const QString &folder, const QStringList &positional)
+{
+    if (positional.size() > 1)
+        return failure(StatsOptions::tr("для --install указано больше одной папки с таблицами: "
+                                        "%1. Справка: velmira-stats --help")
+                           .arg(positional.join(QStringLiteral(", "))));
+    StatsRequest request;
+    request.action = StatsRequest::Action::Install;
+    request.installFolder = folder;
+    request.installSource = positional.value(0, QStringLiteral("."));
+    return request;
 }
 
 } // namespace
@@ -92,10 +121,12 @@ StatsRequest StatsOptions::parse(const QStringList &arguments)
         return failure(missingValue(arguments));
     }
     if (parser.isSet(HelpName))
-        return {StatsRequest::Action::Help, {}, {}, false, false, {}, false, {}, {}};
+        return answer(StatsRequest::Action::Help);
     if (parser.isSet(VersionName))
-        return {StatsRequest::Action::Version, {}, {}, false, false, {}, false, {}, {}};
+        return answer(StatsRequest::Action::Version);
     const QStringList positional = parser.positionalArguments();
+    if (parser.isSet(InstallName))
+        return installRequest(parser.value(InstallName), positional);
     if (positional.isEmpty())
         return failure(tr("не указан журнал случаев. Справка: velmira-stats --help"));
     if (positional.size() > 1)
@@ -121,6 +152,7 @@ StatsRequest StatsOptions::parse(const QStringList &arguments)
 QString StatsOptions::helpText()
 {
     QString text = tr("Использование: velmira-stats [параметры] ЖУРНАЛ\n"
+                      "       velmira-stats --install ПАПКА [ИСТОЧНИК]\n"
                       "\n"
                       "Строит таблицы статистики Velmira из журнала случаев клиники:\n"
                       "Statistics_1.txt (кожух 10-12 Ch), Statistics_2.txt (12-14 Ch)\n"
@@ -140,7 +172,14 @@ QString StatsOptions::helpText()
     text += tr("\n"
                "Имеющиеся файлы не заменяются без --replace. Строка с ошибкой\n"
                "останавливает работу без --skip-bad-rows; тогда ничего не записывается.\n"
-               "Подробнее: man velmira-stats\n");
+               "--install проверяет, что каждая таблица читается калькулятором, и\n"
+               "устанавливает все или ни одной.\n");
+#ifdef Q_OS_WIN
+    // The installer puts the README beside the program; Windows has no man.
+    text += tr("Подробнее: README.txt в папке программы\n");
+#else
+    text += tr("Подробнее: man velmira-stats\n");
+#endif
     return text;
 }
 

@@ -7,7 +7,7 @@
 
 // What the command line of velmira-stats asks for.
 struct StatsRequest {
-    enum class Action { Run, Help, Version, Error };
+    enum class Action { Run, Install, Help, Version, Error };
 
     Action action = Action::Run;
     QString log; // the case log's path
@@ -20,6 +20,10 @@ struct StatsRequest {
     bool check = false;
     QString tablesFolder;
     QString jsonFile;
+    // For Action::Install: tables made earlier, from installSource ("." unless
+    // given) into installFolder, where the calculator reads them.
+    QString installFolder;
+    QString installSource;
 };
 
 // The options of velmira-stats: English names, Russian descriptions, since

@@ -27,6 +27,7 @@ int answerStatsRequest(const StatsRequest &request)
         return printOut(StatsOptions::versionText()) ? 0 : 1;
     case StatsRequest::Action::Error:
     case StatsRequest::Action::Run:
+    case StatsRequest::Action::Install:
         break;
     }
     printError(QStringLiteral("velmira-stats: ") + request.error + QLatin1Char('\n'));

@@ -1,11 +1,16 @@
 #ifndef VELMIRA_TABLEINSTALLER_H
 #define VELMIRA_TABLEINSTALLER_H
 
+#include "elevatedinstall.h"
 #include "outputfolder.h"
 
 #include <QObject>
 #include <QString>
 #include <QVector>
+
+#include <memory>
+
+class QTemporaryDir;
 
 // The folder the calculator reads its tables from, as this installation has it.
 struct CalculatorFolder {
@@ -37,9 +42,23 @@ public:
     // The exact command the keeper can run by hand when elevation is not possible.
     QString manualCommand(const QString &folder) const;
 
+    ~TableInstaller() override;
+
 signals:
     // message is in Russian: what was written and kept, or why nothing was.
     void finished(bool installed, const QString &message);
+
+private:
+    void writeHere(const QVector<OutputFile> &files, const QString &folder);
+    bool stage(const QVector<OutputFile> &files);
+    void elevatedFinished(ElevatedInstall::Outcome outcome, int exitCode, const QString &output);
+    QString source() const;
+
+    // The files for the elevated command, which runs as another user and so
+    // reads them from a folder rather than from this process.
+    std::unique_ptr<QTemporaryDir> staged;
+    ElevatedInstall *elevated = nullptr;
+    QString target;
 };
 
 #endif // VELMIRA_TABLEINSTALLER_H

@@ -5,6 +5,7 @@
 #include "boundchecktexts.h"
 #include "caselogreader.h"
 #include "checkrun.h"
+#include "installrun.h"
 #include "logcolumns.h"
 #include "logevidence.h"
 #include "logheader.h"
@@ -206,6 +207,15 @@ QMap<QString, TextSample> textSamples()
          {[] { return gatherLogEvidence(QByteArray()).reading.error; },
           QStringLiteral("журнал пуст: в нём нет даже строки заголовка.")}},
         {QStringLiteral("EvidencePlot"), {sheathPageText, QStringLiteral("n = %1")}},
+        {QStringLiteral("InstallRun"),
+         {[] {
+              QTemporaryDir folder;
+              QVector<OutputFile> files;
+              QString reason;
+              InstallRun(folder.path(), folder.path()).gather(files, reason);
+              return reason;
+          },
+          QStringLiteral("в папке %1 нет ни Statistics_1.txt, ни Statistics_2.txt.")}},
         {QStringLiteral("LogHeaderSearch"),
          {[] { return gatherLogEvidence(QByteArray(20, '\n') + "x\n").reading.error; },
           QStringLiteral("в первых %1 строках нет ни одной заполненной, а заголовок журнала "

@@ -66,6 +66,11 @@ void InstallTest::installedFiles_data()
         // Debian package's build (scripts/test-package.sh checks those).
         {"share/man/man1/velmira.1", false},
         {"share/man/man1/velmira-stats.1", false},
+        {"share/polkit-1/actions/org.example.velmira.install-tables.policy", false},
+        {"bin/velmira-stats-gui", true},
+        {"share/man/man1/velmira-stats-gui.1", false},
+        {"share/metainfo/org.example.velmira.stats.metainfo.xml", false},
+        {"share/applications/velmira-stats-gui.desktop", false},
     };
     for (const auto &file : files)
         QTest::newRow(file.first) << QString::fromLatin1(file.first) << file.second;

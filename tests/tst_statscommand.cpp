@@ -225,6 +225,8 @@ private slots:
     void checkWritesEveryFigure();
     void answersWithoutDisplay_data();
     void answersWithoutDisplay();
+    void installPutsTablesWhereTheCalculatorReads_data();
+    void installPutsTablesWhereTheCalculatorReads();
 };
 
 void StatsCommandTest::dialectsGiveTheSameTables_data()
@@ -702,7 +704,7 @@ void StatsCommandTest::answersWithoutDisplay()
     QCOMPARE(run.exitCode, 0);
     QVERIFY2(run.out.startsWith(start), qPrintable(run.out));
     if (option == QLatin1String("--help")) {
-        for (const char *name : {"--check", "--tables ПАПКА", "--json ФАЙЛ"})
+        for (const char *name : {"--check", "--tables ПАПКА", "--json ФАЙЛ", "--install ПАПКА"})
             QVERIFY2(run.out.contains(QString::fromUtf8(name)), name);
     }
     // A run that writes the report needs no display either.
@@ -711,6 +713,128 @@ void StatsCommandTest::answersWithoutDisplay()
     QCOMPARE(written.err, QString());
     QCOMPARE(written.exitCode, 0);
     QVERIFY(readBytes(dir.filePath(Report)).startsWith("%PDF"));
+}
+
+void StatsCommandTest::installPutsTablesWhereTheCalculatorReads_data()
+{
+    QTest::addColumn<QString>("scenario");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("said");
+
+    QTest::newRow("both tables into an empty folder")
+        << "empty" << 0 << QStringLiteral("Установлены в папку");
+    QTest::newRow("the previous tables kept beside")
+        << "previous" << 0 << QStringLiteral("Прежний Statistics_1.txt сохранён как Statistics_1");
+    QTest::newRow("one table only, the other left alone")
+        << "one table" << 0 << QStringLiteral(": Statistics_1.txt.\n");
+    QTest::newRow("the current folder as the source")
+        << "current folder" << 0 << QStringLiteral("Калькулятор прочитает их");
+    QTest::newRow("a file that is not a table: neither installed")
+        << "not a table" << 2 << QStringLiteral("Statistics_2.txt — не таблица статистики");
+    QTest::newRow("a row that gives no figure")
+        << "unusable row" << 2 << QStringLiteral("строка 3 не даёт процента");
+    QTest::newRow("a folder under a table's name in the source")
+        << "folder as table" << 2 << QStringLiteral("не удаётся прочитать");
+    QTest::newRow("no tables in the source") << "no tables" << 4 << QStringLiteral("нет ни");
+    QTest::newRow("no such source") << "no source" << 2 << QStringLiteral("с таблицами нет");
+    QTest::newRow("no such folder") << "no folder" << 5 << QStringLiteral("Создайте её");
+    QTest::newRow("a folder without rights") << "unwritable" << 5 << QStringLiteral("записать");
+    QTest::newRow("two sources") << "two sources" << 1 << QStringLiteral("больше одной папки");
+    QTest::newRow("no folder after --install") << "no value" << 1 << QStringLiteral("--install");
+}
+
+void StatsCommandTest::installPutsTablesWhereTheCalculatorReads()
+{
+    QFETCH(QString, scenario);
+    QFETCH(int, exitCode);
+    QFETCH(QString, said);
+
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("made"));
+    const QString target = dir.filePath(QStringLiteral("calculator"));
+    QVERIFY(QDir().mkpath(source) && QDir().mkpath(target));
+    // The shipped tables stand for tables made earlier: the calculator reads both.
+    for (const QString &name : {Table1, Table2})
+        QVERIFY(QFile::copy(QStringLiteral(VELMIRA_DATA_DIR "/") + name,
+                            source + QLatin1Char('/') + name));
+    QVERIFY(writeFile(target + QLatin1Char('/') + Table2, "Диаметр,Процент\n1.50,40\n"));
+    QStringList arguments = {QStringLiteral("--install"), target, source};
+    const QDateTime time(QDate(2026, 1, 2), QTime(3, 4, 5));
+    if (scenario == QLatin1String("previous")) {
+        QVERIFY(writeFile(target + QLatin1Char('/') + Table1, "Диаметр,Процент\n1.50,50\n"));
+        QFile file(target + QLatin1Char('/') + Table1);
+        QVERIFY(file.open(QIODevice::ReadWrite)
+                && file.setFileTime(time, QFileDevice::FileModificationTime));
+    } else if (scenario == QLatin1String("one table") || scenario == QLatin1String("no tables")) {
+        QVERIFY(QFile::remove(source + QLatin1Char('/') + Table2));
+        if (scenario == QLatin1String("no tables"))
+            QVERIFY(QFile::remove(source + QLatin1Char('/') + Table1));
+    } else if (scenario == QLatin1String("current folder")) {
+        arguments.removeLast();
+    } else if (scenario == QLatin1String("not a table")) {
+        QVERIFY(writeFile(source + QLatin1Char('/') + Table2, "a letter to the clinic\n"));
+    } else if (scenario == QLatin1String("unusable row")) {
+        QVERIFY(writeFile(source + QLatin1Char('/') + Table1,
+                          "Диаметр,Процент\n1.50,40\n1.51,много\n"));
+    } else if (scenario == QLatin1String("folder as table")) {
+        QVERIFY(QFile::remove(source + QLatin1Char('/') + Table2) && QDir(source).mkdir(Table2));
+    } else if (scenario == QLatin1String("no source")) {
+        arguments.last() += QStringLiteral("/missing");
+    } else if (scenario == QLatin1String("no folder")) {
+        arguments[1] += QStringLiteral("/missing");
+    } else if (scenario == QLatin1String("two sources")) {
+        arguments.append(source);
+    } else if (scenario == QLatin1String("no value")) {
+        arguments = QStringList {QStringLiteral("--install")};
+    } else if (scenario == QLatin1String("unwritable")) {
+        QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::ExeOwner));
+        // As in failuresChangeNothing: root is bound by no permissions, /proc binds everyone.
+        if (QFileInfo(target).isWritable())
+            arguments[1] = QStringLiteral("/proc");
+    }
+    const Folder before = snapshot(target);
+    const Folder made = snapshot(source);
+
+    QProcess process;
+    // Only there: on Windows "/proc" below is on the working folder's drive.
+    if (scenario == QLatin1String("current folder"))
+        process.setWorkingDirectory(source);
+    process.start(QStringLiteral(VELMIRA_STATS_PROGRAM), arguments);
+    QVERIFY(process.waitForFinished(60000));
+    QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    // Windows' C runtime ends a text stream's lines with CR LF.
+    const auto text = [](const QByteArray &bytes) {
+        return QString::fromUtf8(bytes).replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    };
+    const QString out = text(process.readAllStandardOutput());
+    const QString err = text(process.readAllStandardError());
+    QCOMPARE(process.exitCode(), exitCode);
+    QVERIFY2((exitCode == 0 ? out : err).contains(said), qPrintable(out + err));
+    QCOMPARE(snapshot(source), made);
+    if (exitCode != 0) {
+        QCOMPARE(out, QString());
+        QVERIFY2(exitCode == 1 || err.contains(QStringLiteral("Ничего не установлено.")),
+                 qPrintable(err));
+        QCOMPARE(snapshot(target), before);
+        QVERIFY(!QFileInfo::exists(QDir(arguments.value(1)).filePath(Table1)));
+        return;
+    }
+    // Every table of the source is there byte for byte; what was there before is kept.
+    Folder expected = before;
+    for (auto file = made.cbegin(); file != made.cend(); ++file)
+        expected[file.key()] = file.value();
+    const Folder after = snapshot(target);
+    for (auto file = after.cbegin(); file != after.cend(); ++file) {
+        if (!expected.contains(file.key()))
+            QVERIFY2(before.values().contains(file.value()), qPrintable(file.key()));
+    }
+    // One kept file for each table that replaced one.
+    QCOMPARE(after.size(), made.size() + before.size());
+    for (auto file = expected.cbegin(); file != expected.cend(); ++file)
+        QCOMPARE(after.value(file.key()), file.value());
+    if (scenario == QLatin1String("previous"))
+        QCOMPARE(readBytes(target + QStringLiteral("/Statistics_1.2026-01-02T03-04-05.txt")),
+                 QByteArray("Диаметр,Процент\n1.50,50\n"));
 }
 
 QTEST_GUILESS_MAIN(StatsCommandTest)

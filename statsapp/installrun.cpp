@@ -1,0 +1,117 @@
+#include "installrun.h"
+
+#include "console.h"
+#include "statisticsreader.h"
+#include "statsrun.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+const QStringList TableNames
+    = {QStringLiteral("Statistics_1.txt"), QStringLiteral("Statistics_2.txt")};
+
+// The folder that the Debian package's polkit action lets pkexec write: run
+// that way, the command writes nowhere else, whoever asked.
+const QString PackageFolder = QStringLiteral("/etc/velmira");
+
+QString nativeFilePath(const QString &folder, const QString &name)
+{
+    return QDir::toNativeSeparators(QFileInfo(QDir(folder).filePath(name)).absoluteFilePath());
+}
+
+} // namespace
+
+InstallRun::InstallRun(const QString &folder, const QString &source)
+    : folder(folder), source(source)
+{
+}
+
+// A file the calculator would show as an empty table, or with rows that give
+// no figure, is not the clinic's statistics: refused before any write.
+QString InstallRun::tableProblem(const QString &name) const
+{
+    const QString path = nativeFilePath(source, name);
+    const StatisticsRead read = readStatisticsFile(QDir(source).filePath(name));
+    const StatisticsDiagnosis &found = read.diagnosis;
+    if (found.status == StatisticsDiagnosis::Status::NotReadable)
+        return tr("%1 не удаётся прочитать.").arg(path);
+    if (found.status != StatisticsDiagnosis::Status::Loaded || found.spreadsheetExport)
+        return tr("%1 — не таблица статистики: в нём нет строк, которые читает калькулятор.")
+            .arg(path);
+    if (found.unusableRows > 0)
+        return tr("%1 — не таблица статистики: строка %2 не даёт процента ни для какого "
+                  "диаметра.")
+            .arg(path)
+            .arg(found.firstUnusableLine);
+    return {};
+}
+
+QString InstallRun::allowedFolderProblem() const
+{
+    if (!qEnvironmentVariableIsSet("PKEXEC_UID"))
+        return {};
+    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    if (canonical == PackageFolder)
+        return {};
+    return tr("с правами администратора через pkexec таблицы устанавливаются только в %1.")
+        .arg(PackageFolder);
+}
+
+int InstallRun::gather(QVector<OutputFile> &files, QString &reason) const
+{
+    reason = allowedFolderProblem();
+    if (!reason.isEmpty())
+        return StatsRun::UsageError;
+    if (!QFileInfo(source).isDir()) {
+        reason = tr("папки %1 с таблицами нет.").arg(QDir::toNativeSeparators(source));
+        return StatsRun::LogUnreadable;
+    }
+    for (const QString &name : TableNames) {
+        if (!QFileInfo::exists(QDir(source).filePath(name)))
+            continue;
+        reason = tableProblem(name);
+        QFile file(QDir(source).filePath(name));
+        if (reason.isEmpty() && !file.open(QIODevice::ReadOnly))
+            reason = tr("%1 не удаётся прочитать.").arg(nativeFilePath(source, name));
+        if (!reason.isEmpty())
+            return StatsRun::LogUnreadable;
+        files.append({name, file.readAll()});
+    }
+    if (files.isEmpty()) {
+        reason = tr("в папке %1 нет ни Statistics_1.txt, ни Statistics_2.txt.")
+                     .arg(QDir::toNativeSeparators(QFileInfo(source).absoluteFilePath()));
+        return StatsRun::NoCases;
+    }
+    return StatsRun::Written;
+}
+
+int InstallRun::exec() const
+{
+    QVector<OutputFile> files;
+    QString reason;
+    const int status = gather(files, reason);
+    const QString nothing = QLatin1Char(' ') + tr("Ничего не установлено.");
+    if (status != StatsRun::Written) {
+        printError(QStringLiteral("velmira-stats: ") + reason + nothing + QLatin1Char('\n'));
+        return status;
+    }
+    OutputFolder target(folder);
+    QStringList kept;
+    const QString error = target.write(files, true, &kept);
+    if (!error.isEmpty()) {
+        printError(QStringLiteral("velmira-stats: ") + error + nothing + QLatin1Char('\n'));
+        return StatsRun::NotWritten;
+    }
+    QStringList names;
+    for (const OutputFile &file : files)
+        names.append(file.name);
+    QString text = tr("Установлены в папку %1: %2.\n")
+                       .arg(target.nativePath(), names.join(QStringLiteral(", ")));
+    for (const QString &line : kept)
+        text += line.left(1).toUpper() + line.mid(1) + QStringLiteral(".\n");
+    printOut(text + tr("Калькулятор прочитает их при следующем запуске.\n"));
+    return StatsRun::Written;
+}

@@ -1,0 +1,36 @@
+#ifndef VELMIRA_INSTALLRUN_H
+#define VELMIRA_INSTALLRUN_H
+
+#include "outputfolder.h"
+
+#include <QCoreApplication>
+#include <QString>
+#include <QVector>
+
+// `velmira-stats --install FOLDER SOURCE`: the tables made earlier in SOURCE
+// into the folder the calculator reads, with the output folder's rules (the
+// previous files kept beside under time-stamped names, all or nothing). Each
+// table is read as the calculator reads it before anything is written, so
+// that a wrong file can never replace the clinic's table. The keeper's
+// window runs it elevated when that folder needs administrator rights.
+class InstallRun {
+    Q_DECLARE_TR_FUNCTIONS(InstallRun)
+
+public:
+    InstallRun(const QString &folder, const QString &source);
+    int exec() const;
+
+    // The tables found in the source folder, each checked; returns the exit
+    // status (StatsRun::Written when all can be installed) and, on failure,
+    // the reason in Russian.
+    int gather(QVector<OutputFile> &files, QString &reason) const;
+
+private:
+    QString tableProblem(const QString &name) const;
+    QString allowedFolderProblem() const;
+
+    QString folder;
+    QString source;
+};
+
+#endif // VELMIRA_INSTALLRUN_H
