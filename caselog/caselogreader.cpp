@@ -22,23 +22,6 @@ std::size_t markIndex(DecimalMark mark)
     return std::size_t(mark);
 }
 
-// An OLE compound file: an old Excel workbook, or any workbook with a password,
-// which Excel keeps encrypted in one.
-bool isCompoundFile(const QByteArray &bytes)
-{
-    return bytes.startsWith(QByteArrayLiteral("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"));
-}
-
-// Whether a compound file holds a stream of the name; its directory writes
-// names in UTF-16.
-bool hasStream(const QByteArray &bytes, const char *name)
-{
-    QByteArray utf16;
-    for (const char *c = name; *c; ++c)
-        utf16.append(*c).append('\0');
-    return bytes.contains(utf16);
-}
-
 } // namespace
 
 CaseLogReader::CaseLogReader(Sink sink, Progress progress)
@@ -52,15 +35,7 @@ CaseLogReading CaseLogReader::read(const QByteArray &bytes)
     marked = {};
     markedCells = {};
     markedGoodRows = {};
-    if (isCompoundFile(bytes)) {
-        reading.error = hasStream(bytes, "EncryptedPackage")
-            ? tr("это книга Excel, защищённая паролем: её содержимое зашифровано. Снимите "
-                 "пароль и сохраните журнал как .xlsx, .ods или CSV.")
-            : tr("это книга Excel старого формата (.xls) или другой документ Microsoft Office "
-                 "в старом формате. Сохраните журнал как .xlsx, .ods или CSV.");
-        return reading;
-    }
-    if (WorkbookReader::isZip(bytes))
+    if (WorkbookReader::isZip(bytes) || WorkbookReader::isCompoundFile(bytes))
         readWorkbook(bytes);
     else
         readText(bytes);

@@ -293,7 +293,7 @@ void TestWorkbook::errors_data()
     QTest::newRow("a ZIP, no workbook") << fixture(QStringLiteral("not_workbook.zip")) << noLimit
                                         << texts({"архив ZIP, но не книга"});
     QTest::newRow("OLE: old .xls or password")
-        << fixture(QStringLiteral("ole.xls")) << noLimit << texts({"OLE", ".xlsx, .ods или CSV"});
+        << fixture(QStringLiteral("ole.xls")) << noLimit << texts({".xls", ".xlsx, .ods или CSV"});
     QTest::newRow("text") << QByteArray("d1;d2\n1;2\n") << noLimit << texts({"нет архива ZIP"});
 }
 

@@ -9,9 +9,14 @@ namespace {
 
 const QString OdsMimeType = QStringLiteral("application/vnd.oasis.opendocument.spreadsheet");
 
-bool isOleFile(const QByteArray &bytes)
+// Whether a compound file holds a stream of the name; its directory writes
+// names in UTF-16.
+bool hasStream(const QByteArray &bytes, const char *name)
 {
-    return bytes.startsWith(QByteArray::fromHex("d0cf11e0a1b11ae1"));
+    QByteArray utf16;
+    for (const char *c = name; *c; ++c)
+        utf16.append(*c).append('\0');
+    return bytes.contains(utf16);
 }
 
 // The workbook part the package's own relationships name, else the usual one.
@@ -52,6 +57,11 @@ std::unique_ptr<WorkbookReader> notRead(QString *error, const QString &message)
 
 } // namespace
 
+bool WorkbookReader::isCompoundFile(const QByteArray &bytes)
+{
+    return bytes.startsWith(QByteArray::fromHex("d0cf11e0a1b11ae1"));
+}
+
 bool WorkbookReader::isZip(const QByteArray &bytes)
 {
     // A local file header, or the end of an archive without entries.
@@ -61,10 +71,15 @@ bool WorkbookReader::isZip(const QByteArray &bytes)
 std::unique_ptr<WorkbookReader> WorkbookReader::open(const QByteArray &bytes, QString *error,
                                                      qint64 partLimit)
 {
-    if (isOleFile(bytes))
+    if (isCompoundFile(bytes))
         return notRead(error,
-                       tr("это файл OLE: книга старого формата Excel (.xls) или книга "
-                          "с паролем; сохраните её как .xlsx, .ods или CSV"));
+                       hasStream(bytes, "EncryptedPackage")
+                           ? tr("это книга Excel, защищённая паролем: её содержимое "
+                                "зашифровано. Снимите пароль и сохраните журнал как .xlsx, .ods "
+                                "или CSV.")
+                           : tr("это книга Excel старого формата (.xls) или другой документ "
+                                "Microsoft Office в старом формате. Сохраните журнал как .xlsx, "
+                                ".ods или CSV."));
     if (!isZip(bytes))
         return notRead(error, tr("это не книга .xlsx или .ods: в файле нет архива ZIP"));
     auto archive = std::make_unique<ZipArchive>(bytes);

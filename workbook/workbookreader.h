@@ -37,6 +37,10 @@ public:
     // Whether the bytes are a ZIP archive at all (the only container both
     // formats use); open() then tells whether it is a workbook.
     static bool isZip(const QByteArray &bytes);
+    // Whether they are an OLE compound file: an old binary .xls, or a
+    // workbook with a password, which Excel keeps encrypted in one. open()
+    // says which, and that neither can be read.
+    static bool isCompoundFile(const QByteArray &bytes);
 
     // The workbook in bytes, recognised by its content; nullptr with *error
     // set (in Russian, naming the part) when it cannot be read. The reader
