@@ -5,8 +5,10 @@
 
 #include <QAbstractTableModel>
 
-// A statistics file's two shown columns as a read-only model, so that the
-// calculator's own lookup can be asked what an installed table gives.
+// A statistics file's two shown columns as a read-only table, holding the
+// same texts the window's table holds after loading the file, so that the
+// calculator's own lookup reads them without a widget: for the check of
+// tables, and for what installing new ones would change.
 class StatisticsFileModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -18,7 +20,7 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
 private:
-    StatisticsFile m_file;
+    QVector<StatisticsRow> rows;
 };
 
 #endif // VELMIRA_STATISTICSFILEMODEL_H
