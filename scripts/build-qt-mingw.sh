@@ -7,6 +7,8 @@
 # Usage: scripts/build-qt-mingw.sh
 set -euo pipefail
 
+scripts=$(cd "$(dirname "$0")" && pwd)
+
 version=5.15.8
 cache=${VELMIRA_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/velmira}
 jobs=${VELMIRA_JOBS:-$(nproc)}
@@ -48,20 +50,8 @@ rm -rf "$work" "$prefix"
 mkdir -p "$work"
 cd "$work"
 
-# Debian's source package, through a private apt configuration so that the
-# machine's own sources stay as they are.
-mkdir -p apt/lists/partial apt/sources.list.d
-printf 'deb-src http://deb.debian.org/debian bookworm main\n' > apt/sources.list
-printf 'deb-src http://deb.debian.org/debian-security bookworm-security main\n' >> apt/sources.list
-printf 'deb-src http://deb.debian.org/debian bookworm-updates main\n' >> apt/sources.list
-apt_opts=(-o "Dir::Etc::SourceList=$work/apt/sources.list" -o APT::Sandbox::User=root
-          -o "Dir::Etc::SourceParts=$work/apt/sources.list.d"
-          -o "Dir::State::Lists=$work/apt/lists"
-          -o "Dir::Cache::pkgcache=" -o "Dir::Cache::srcpkgcache=")
 log "fetching Debian's qtbase source"
-apt-get "${apt_opts[@]}" update -qq
-# apt-get source unpacks it with Debian's patches applied, as Debian builds it.
-apt-get "${apt_opts[@]}" source qtbase-opensource-src > source.log 2>&1 || fail source.log
+"$scripts/debian-source.sh" qtbase-opensource-src
 # The Linux build's version, or nothing.
 src=$(ls -d qtbase-opensource-src-"$version"*/ | head -n1)
 [ -n "$src" ] || { echo "Debian's qtbase source is not $version" >&2; exit 1; }

@@ -7,12 +7,13 @@
 # Usage: scripts/fetch-minizip-source.sh
 set -euo pipefail
 
+scripts=$(cd "$(dirname "$0")" && pwd)
+
 version=1.1-8+deb12u1
 cache=${VELMIRA_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/velmira}
 prefix="$cache/minizip-$version-source"
 
 log() { echo "$(date -u +%H:%M:%S) $*" >&2; }
-fail() { tail -n 60 "$1" >&2; exit 1; }
 
 if [ -f "$prefix/.complete" ]; then
     cat "$prefix/.complete"
@@ -24,19 +25,8 @@ rm -rf "$work" "$prefix"
 mkdir -p "$work"
 cd "$work"
 
-# Through a private apt configuration, as build-qt-mingw.sh fetches Qt, so
-# that the machine's own sources stay as they are.
-mkdir -p apt/lists/partial apt/sources.list.d
-printf 'deb-src http://deb.debian.org/debian bookworm main\n' > apt/sources.list
-printf 'deb-src http://deb.debian.org/debian-security bookworm-security main\n' >> apt/sources.list
-printf 'deb-src http://deb.debian.org/debian bookworm-updates main\n' >> apt/sources.list
-apt_opts=(-o "Dir::Etc::SourceList=$work/apt/sources.list" -o APT::Sandbox::User=root
-          -o "Dir::Etc::SourceParts=$work/apt/sources.list.d"
-          -o "Dir::State::Lists=$work/apt/lists"
-          -o "Dir::Cache::pkgcache=" -o "Dir::Cache::srcpkgcache=")
 log "fetching Debian's minizip source $version"
-apt-get "${apt_opts[@]}" update -qq
-apt-get "${apt_opts[@]}" source "minizip=$version" > source.log 2>&1 || fail source.log
+"$scripts/debian-source.sh" "minizip=$version"
 src=$(dirname "$(find "$work" -name unzip.c -path '*minizip*' | head -n1)")
 [ -f "$src/ioapi.c" ] && [ -f "$src/zip.c" ] || { echo "no minizip sources in $work" >&2; exit 1; }
 
