@@ -9,6 +9,7 @@
 #include "logoverview.h"
 #include "logreadworker.h"
 #include "sheathtab.h"
+#include "tableinstaller.h"
 #include "tablesbuild.h"
 
 #include <QCheckBox>
@@ -36,6 +37,19 @@ LogReadResult badLog()
     result.evidence.reading.rowsRead = 4;
     result.evidence.reading.badRows = 1;
     return result;
+}
+
+// What the installer says when the folder it was given is missing.
+QString missingFolderInstall()
+{
+    QTemporaryDir folder;
+    TableInstaller installer;
+    QString message;
+    QObject::connect(&installer, &TableInstaller::finished,
+                     [&message](bool, const QString &said) { message = said; });
+    installer.install({{QStringLiteral("Statistics_1.txt"), "Диаметр,Процент\n1.50,40\n"}},
+                      folder.filePath(QStringLiteral("нет")));
+    return message;
 }
 
 SheathEvidence sheath()
@@ -76,6 +90,8 @@ QMap<QString, TextSample> textSamples()
         {QStringLiteral("SheathTab"),
          {[] { return SheathTab(sheath()).rowTable()->accessibleName(); },
           QStringLiteral("Строки таблицы")}},
+        {QStringLiteral("TableInstaller"),
+         {missingFolderInstall, QStringLiteral("Таблицы не установлены.")}},
         {QStringLiteral("TablesBuild"),
          {[] { return TablesBuild(badLog(), false).refusal(); },
           QStringLiteral("в журнале %1 строк с ошибками из %2. Исправьте их или постройте "
