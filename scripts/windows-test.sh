@@ -76,9 +76,7 @@ LOCPATH="$build/locale" LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8 VELMIRA_EXPECT_CP125
     ctest --test-dir "$build" --output-on-failure -R '^tst_codepage$'
 wine_stop
 
-# The keeper's window, where this tree has it.
-keeper_exe=
-[ ! -d "$root/statsgui" ] || keeper_exe=velmira-stats-gui.exe
+keeper_exe=velmira-stats-gui.exe
 
 step "ZIP and installer"
 rm -f "$package.zip" "$package.exe"
@@ -88,13 +86,9 @@ listing=$(cmake -E tar tf "$package.zip")
 for file in velmira.exe velmira-stats.exe Qt5Core.dll Qt5Gui.dll Qt5Widgets.dll \
     platforms/qwindows.dll imageformats/qjpeg.dll styles/qwindowsvistastyle.dll \
     libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll \
-    Statistics_1.txt Statistics_2.txt Tavrel.jpg stet.png README.txt $keeper_exe; do
+    Statistics_1.txt Statistics_2.txt Tavrel.jpg stet.png README.txt $keeper_exe zlib1.dll; do
     grep -qx "velmira-$version-win64/$file" <<<"$listing" || fail "the ZIP lacks $file"
 done
-# zlib, under minizip, goes with a program that reads workbooks.
-if x86_64-w64-mingw32-objdump -p "$build/velmira-stats.exe" | grep -qi 'DLL Name: zlib1.dll'; then
-    grep -qx "velmira-$version-win64/zlib1.dll" <<<"$listing" || fail "the ZIP lacks zlib1.dll"
-fi
 # The DLLs follow the program's imports: the test library is not among them.
 ! grep -q 'Qt5Test' <<<"$listing" || fail "the ZIP holds Qt5Test.dll, which the program does not load"
 
@@ -126,12 +120,10 @@ install_silently() {
         [ -f "$data_dir/$file" ] || fail "no $file in %ProgramData%\\Velmira"
     done
     [ -f "$shortcut" ] || fail "no Start-menu shortcut"
-    if [ -n "$keeper_exe" ]; then
-        [ -f "$program_dir/$keeper_exe" ] || fail "no $keeper_exe in Program Files"
-        [ -f "$keeper_shortcut" ] || fail "no Start-menu shortcut to the keeper's window"
-        strings -el "$keeper_shortcut" | grep -qi 'velmira-stats-gui\.exe' \
-            || fail "the keeper's shortcut does not start $keeper_exe"
-    fi
+    [ -f "$program_dir/$keeper_exe" ] || fail "no $keeper_exe in Program Files"
+    [ -f "$keeper_shortcut" ] || fail "no Start-menu shortcut to the keeper's window"
+    strings -el "$keeper_shortcut" | grep -qi 'velmira-stats-gui\.exe' \
+        || fail "the keeper's shortcut does not start $keeper_exe"
     # The shortcut names the program and, as "Start in", the data folder.
     # The target is stored folder by folder, the working folder as one string.
     strings -el "$shortcut" >"$work/shortcut.txt"
@@ -257,6 +249,17 @@ wine_do reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f 
 wine_do reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
     /v LogPixels /t REG_DWORD /d 96 /f >/dev/null
 wine_wait
+
+step "the keeper's window opens the workbook it is given, as \"Open with\" does"
+(exec timeout -k 10 300 wine "C:\\Program Files\\Velmira\\$keeper_exe" \
+    "$(winepath -w "$root/tests/workbooks/calc/log.xlsx")") &
+app=$!
+# The window names the log once it has read and shown it.
+window=$(wait_for_window "log.xlsx — Velmira — статистика клиники" "$app")
+sleep 2  # let it paint
+screenshot "$window" "$shots/velmira-stats-gui.png"
+close_program
+echo "velmira-stats-gui.exe read log.xlsx"
 
 step "reinstall keeps the clinic's statistics"
 printf '# edited by the clinic\n' >>"$data_dir/Statistics_1.txt"

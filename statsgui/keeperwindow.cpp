@@ -12,6 +12,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -198,6 +199,11 @@ void KeeperWindow::showResult(const LogReadResult &result)
         m_changes = new ChangesTab(calculatorFolder().path, m_result.evidence.sheaths);
         m_tabs->addTab(m_changes, tr("Что изменит установка"));
     }
+    // The log shown names the window, as a document names its editor's.
+    setWindowTitle(
+        m_result.error().isEmpty()
+            ? tr("%1 — Velmira — статистика клиники").arg(QFileInfo(m_result.path).fileName())
+            : tr("Velmira — статистика клиники"));
     setReading(false);
     refreshOverview();
     emit logShown();

@@ -70,6 +70,7 @@ void KeeperWindowTest::workbookShowsTheCommandsRows()
     QVERIFY2(window.result().error().isEmpty(), qPrintable(window.result().error()));
     QVERIFY(reading.rowsRead > 0);
     QCOMPARE(reading.badRows, 0);
+    QCOMPARE(window.windowTitle(), QStringLiteral("log.xlsx — Velmira — статистика клиники"));
     QVERIFY(window.build().ready());
     QCOMPARE(window.tabs()->count(), 4);
     QCOMPARE(window.tabs()->tabText(1), QStringLiteral("Кожух 10-12 Ch"));
