@@ -5,6 +5,7 @@
 #include "tablecheckjson.h"
 #include "tablechecktexts.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -34,13 +35,14 @@ QString diagnosisText(const StatisticsDiagnosis &diagnosis)
 CheckRun::CheckRun(const StatsRequest &request) : request(request), build(request, {}) { }
 
 // Returns -1 when the cases are read and the run goes on, else the exit status.
-int CheckRun::readCases(QVector<LogCase> &cases, CaseLogReading &reading) const
+int CheckRun::readCases(QVector<LogCase> &cases, CaseLogReading &reading)
 {
     const std::optional<QByteArray> bytes = build.logBytes();
     if (!bytes)
         return StatsRun::LogUnreadable;
     reading
         = CaseLogReader([&cases](const LogCase &logCase) { cases.append(logCase); }).read(*bytes);
+    logSha256 = QCryptographicHash::hash(*bytes, QCryptographicHash::Sha256).toHex();
     const QString logPath = QDir::toNativeSeparators(request.log);
     if (!reading.error.isEmpty())
         return build.fail(StatsRun::LogUnreadable,
@@ -51,6 +53,18 @@ int CheckRun::readCases(QVector<LogCase> &cases, CaseLogReading &reading) const
             return status;
     }
     return -1;
+}
+
+// Tables name the SHA-256 of the log they were built from: checked on that
+// same log, they are judged on the cases they were fitted to.
+bool CheckRun::builtFromThisLog() const
+{
+    for (SheathSize sheath : {SheathSize::Ch10To12, SheathSize::Ch12To14}) {
+        QFile file(QDir(request.tablesFolder).filePath(statisticsFileName(sheath)));
+        if (file.open(QIODevice::ReadOnly) && file.readAll().contains(logSha256))
+            return true;
+    }
+    return false;
 }
 
 QString CheckRun::tablesText(const ShownFigures &figures) const
@@ -102,7 +116,11 @@ int CheckRun::exec()
         if (!error.isEmpty())
             return build.fail(StatsRun::NotWritten, error);
     }
-    QString text = tablesText(figures) + TableCheckTexts::summary(check);
+    QString text = tablesText(figures);
+    if (builtFromThisLog())
+        text += tr("Таблицы построены из этого же журнала: цифры ниже получены на тех же "
+                   "случаях, оптимистично.\n");
+    text += TableCheckTexts::summary(check);
     if (!request.jsonFile.isEmpty())
         text += tr("Цифры проверки записаны в %1.\n")
                     .arg(QDir::toNativeSeparators(request.jsonFile));

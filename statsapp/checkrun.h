@@ -23,12 +23,14 @@ public:
     int exec();
 
 private:
-    int readCases(QVector<LogCase> &cases, CaseLogReading &reading) const;
+    int readCases(QVector<LogCase> &cases, CaseLogReading &reading);
     QString tablesText(const ShownFigures &figures) const;
+    bool builtFromThisLog() const;
     QString writeJson(const TableCheck &check) const;
 
     StatsRequest request;
     StatsRun build; // its messages about the log
+    QByteArray logSha256; // of the log read, in hexadecimal
 };
 
 #endif // VELMIRA_CHECKRUN_H

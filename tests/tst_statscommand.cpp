@@ -681,6 +681,15 @@ void StatsCommandTest::checkWritesEveryFigure()
     QCOMPARE(byFigure, cases);
     for (const char *interval : {"oe_ci", "intercept_ci", "slope_ci", "c_statistic_ci"})
         QCOMPARE(figures.value(QLatin1String(interval)).toArray().size(), 2);
+
+    // Tables built from this very log are judged on the cases they were fitted to.
+    const QString optimistic = QStringLiteral("на тех же случаях, оптимистично");
+    QVERIFY(!run.out.contains(optimistic));
+    QCOMPARE(runStats({QStringLiteral("--output"), dir.path(), Example}).exitCode, 0);
+    const Run own
+        = runStats({QStringLiteral("--check"), QStringLiteral("--tables"), dir.path(), Example});
+    QCOMPARE(own.exitCode, 0);
+    QVERIFY2(own.out.contains(optimistic), qPrintable(own.out));
 }
 
 void StatsCommandTest::answersWithoutDisplay_data()
