@@ -82,7 +82,8 @@ QString missingValue(const QStringList &arguments)
     if (last == QStringLiteral("--") + JsonName)
         return StatsOptions::tr("после --json нужно указать файл. Справка: velmira-stats --help");
     if (last == QStringLiteral("--") + InstallName)
-        return StatsOptions::tr("после --install нужно указать папку. Справка: velmira-stats --help");
+        return StatsOptions::tr(
+            "после --install нужно указать папку. Справка: velmira-stats --help");
     return StatsOptions::tr("после --output нужно указать папку. Справка: velmira-stats --help");
 }
 

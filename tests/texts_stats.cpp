@@ -18,9 +18,9 @@
 #include "statsoptions.h"
 #include "statsrun.h"
 #include "summarypage.h"
-#include "workbookreader.h"
 #include "tablecheck.h"
 #include "tablechecktexts.h"
+#include "workbookreader.h"
 
 #include <QLoggingCategory>
 #include <QPaintDevice>
