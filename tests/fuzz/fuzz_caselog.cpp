@@ -2,6 +2,7 @@
 // it hands over, and aborts when a property that must hold for every log is
 // broken. libFuzzer keeps the input that made it abort.
 
+#include "badcells.h"
 #include "caselogreader.h"
 #include "casetally.h"
 #include "logcells.h"
@@ -10,6 +11,7 @@
 #include <QByteArray>
 #include <QLoggingCategory>
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -25,15 +27,23 @@ void require(bool condition, const char *what)
     std::abort();
 }
 
-void checkCase(const LogCase &logCase, int &lastLine)
+// Cases come in the order of the log: by table, then by row.
+struct Place {
+    int sheet = 0;
+    int line = 0;
+};
+
+void checkCase(const LogCase &logCase, Place &last)
 {
     for (const QString &diameter : logCase.diameters) {
         const std::optional<double> value = readLogDiameter(diameter);
         require(value && *value > 0.0 && *value <= MaxLogDiameter, "a case with a bad diameter");
     }
     require(logCase.sheath != SheathSize::None, "a case without a sheath size");
-    require(logCase.line > lastLine && logCase.line >= 2, "cases out of line order");
-    lastLine = logCase.line;
+    require(logCase.sheet > last.sheet || (logCase.sheet == last.sheet && logCase.line > last.line),
+            "cases out of line order");
+    require(logCase.line >= 2, "a case on the first row, above its header");
+    last = {logCase.sheet, logCase.line};
 }
 
 // The table: 17 rows, non-decreasing, inside the fixed figures, counts that add up.
@@ -63,37 +73,48 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
     const QByteArray bytes(reinterpret_cast<const char *>(data), int(size));
 
-    CaseTally tally;
-    int cases = 0;
-    int lastLine = 0;
-    int perSheath[2] = {0, 0};
+    // By decimal mark, as the evidence keeps them until the log's own is known.
+    std::array<CaseTally, 3> tally;
+    std::array<std::array<int, 2>, 3> perSheath {};
+    Place last;
     CaseLogReader reader([&](const LogCase &logCase) {
-        checkCase(logCase, lastLine);
-        tally.add(logCase);
-        ++cases;
-        ++perSheath[logCase.sheath == SheathSize::Ch10To12 ? 0 : 1];
+        checkCase(logCase, last);
+        const std::size_t mark = std::size_t(logCase.mark);
+        tally[mark].add(logCase);
+        ++perSheath[mark][logCase.sheath == SheathSize::Ch10To12 ? 0 : 1];
     });
     const CaseLogReading reading = reader.read(bytes);
 
     if (!reading.error.isEmpty()) {
-        require(cases == 0 && reading.rowsRead == 0, "rows read from an unreadable log");
+        // A workbook may fail in a later sheet; delimited text fails before any row.
+        require(reading.isWorkbook() || reading.rowsRead == 0, "rows read from an unreadable log");
         return 0;
     }
-    require(reading.rowsRead == cases + reading.badRows, "rows neither good nor bad");
-    require(reading.badCells.size() >= reading.badRows, "a bad row without a bad cell");
-    for (int i = 1; i < reading.badCells.size(); ++i)
-        require(reading.badCells.at(i).line >= reading.badCells.at(i - 1).line,
-                "bad cells out of line order");
-    for (const BadCell &bad : reading.badCells) {
-        if (bad.column == LogColumn::D1 || bad.column == LogColumn::D2
-            || bad.column == LogColumn::D3)
-            require(!readLogDiameter(bad.cell), "a readable diameter counted as bad");
+    const std::size_t none = std::size_t(DecimalMark::None);
+    const std::size_t own = std::size_t(reading.mark);
+    if (own != none) {
+        tally[none].add(tally[own]);
+        for (int sheath : {0, 1})
+            perSheath[none][sheath] += perSheath[own][sheath];
+    }
+    const int kept = perSheath[none][0] + perSheath[none][1];
+    require(reading.rowsRead == kept + reading.badRows, "rows neither good nor bad");
+    require(reading.badCells.cellCount() >= reading.badRows, "a bad row without a bad cell");
+    for (const BadCellGroup &group : reading.badCells.groups()) {
+        require(group.count >= group.first.size() && !group.first.isEmpty(), "a group's count");
+        const bool diameter = group.column == LogColumn::D1 || group.column == LogColumn::D2
+            || group.column == LogColumn::D3;
+        for (const BadCell &bad : group.first) {
+            if (diameter && group.problem != CellProblem::OtherMark)
+                require(!readLogDiameter(bad.cell), "a readable diameter counted as bad");
+        }
     }
     require(reading.firstDate <= reading.lastDate, "a period that ends before it starts");
 
-    checkEvidence(buildSheathEvidence(SheathSize::Ch10To12, tally.tally(SheathSize::Ch10To12)),
-                  perSheath[0]);
-    checkEvidence(buildSheathEvidence(SheathSize::Ch12To14, tally.tally(SheathSize::Ch12To14)),
-                  perSheath[1]);
+    const CaseTally &counted = tally[none];
+    checkEvidence(buildSheathEvidence(SheathSize::Ch10To12, counted.tally(SheathSize::Ch10To12)),
+                  perSheath[none][0]);
+    checkEvidence(buildSheathEvidence(SheathSize::Ch12To14, counted.tally(SheathSize::Ch12To14)),
+                  perSheath[none][1]);
     return 0;
 }
