@@ -152,13 +152,18 @@ void CaseLogReader::finish()
     reading.badCells.sort();
 }
 
-void CaseLogReader::noteBad(LogColumn column, CellProblem problem, const QString &cell)
+const BadCellGroup &CaseLogReader::place(LogColumn column, CellProblem problem)
 {
     where.column = column;
     where.field = columns.fieldOf(column);
     where.header = columns.header[std::size_t(column)];
     where.problem = problem;
-    reading.badCells.add(where, line, cell);
+    return where;
+}
+
+void CaseLogReader::noteBad(LogColumn column, CellProblem problem, const QString &cell)
+{
+    reading.badCells.add(place(column, problem), line, cell);
 }
 
 // Kept aside by mark: which cells are bad is known only at the end.
@@ -166,11 +171,7 @@ void CaseLogReader::noteMark(LogColumn column, const QString &cell, const Diamet
 {
     const std::size_t mark = markIndex(form.mark);
     ++markedCells[mark];
-    where.column = column;
-    where.field = columns.fieldOf(column);
-    where.header = columns.header[std::size_t(column)];
-    where.problem = CellProblem::OtherMark;
-    marked[mark].add(where, line, cell);
+    marked[mark].add(place(column, CellProblem::OtherMark), line, cell);
 }
 
 void CaseLogReader::noteDate(const QDate &date)

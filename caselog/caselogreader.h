@@ -101,6 +101,8 @@ private:
 
     bool readRow(const QVector<QString> &cells, LogCase &logCase);
     bool readDiameters(const QVector<QString> &cells, LogCase &logCase);
+    // The group a cell of the column with the problem belongs to, in this table.
+    const BadCellGroup &place(LogColumn column, CellProblem problem);
     void noteBad(LogColumn column, CellProblem problem, const QString &cell);
     void noteMark(LogColumn column, const QString &cell, const DiameterForm &form);
     void noteDate(const QDate &date);

@@ -37,26 +37,17 @@ QString XmlPart::elementText()
 
 void XmlPart::appendElementText(QString &text)
 {
-    int depth = 1;
-    while (depth > 0 && !m_xml.atEnd()) {
-        switch (m_xml.readNext()) {
-        case QXmlStreamReader::StartElement:
-            ++depth;
-            break;
-        case QXmlStreamReader::EndElement:
-            --depth;
-            break;
-        case QXmlStreamReader::Characters:
-        case QXmlStreamReader::EntityReference:
-            text += m_xml.text();
-            break;
-        default:
-            break;
-        }
-    }
+    walkElement(&text);
 }
 
 bool XmlPart::skipHasText()
+{
+    return walkElement(nullptr);
+}
+
+// To the current element's end; its text goes to *text when one is given, so
+// that a cell nobody asked for is stepped over without a copy.
+bool XmlPart::walkElement(QString *text)
 {
     bool hasText = false;
     int depth = 1;
@@ -69,7 +60,10 @@ bool XmlPart::skipHasText()
             --depth;
             break;
         case QXmlStreamReader::Characters:
+        case QXmlStreamReader::EntityReference:
             hasText = hasText || !m_xml.text().isEmpty();
+            if (text)
+                *text += m_xml.text();
             break;
         default:
             break;

@@ -32,6 +32,8 @@ public:
     bool failed() const { return m_xml.hasError(); }
 
 private:
+    bool walkElement(QString *text);
+
     QString m_name;
     QByteArray m_data; // shared with the caller's copy, never copied
     QXmlStreamReader m_xml;
