@@ -14,4 +14,10 @@
 // offscreen included). Empty on failure.
 QByteArray statisticsReportPdf(const LogSummary &log, const QVector<SheathEvidence> &sheaths);
 
+// The report's file name beside the tables, for the command and the window alike.
+inline QString statisticsReportFileName()
+{
+    return QStringLiteral("Statistics_report.pdf");
+}
+
 #endif // VELMIRA_STATISTICSREPORT_H

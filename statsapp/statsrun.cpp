@@ -7,6 +7,7 @@
 #include "console.h"
 #include "logevidence.h"
 #include "logsummarytexts.h"
+#include "statisticsreport.h"
 #include "statisticswriter.h"
 
 #include <QCoreApplication>
@@ -18,7 +19,7 @@
 
 namespace {
 
-const QString ReportName = QStringLiteral("Statistics_report.pdf");
+const QString ReportName = statisticsReportFileName();
 
 // A file name goes into one comment line: no line break may cut it.
 QString oneLine(QString text)

@@ -10,13 +10,6 @@
 #include <QSaveFile>
 #include <QUrl>
 
-namespace {
-
-// The command's own name for the report, so that both leave the same files.
-const QString ReportName = QStringLiteral("Statistics_report.pdf");
-
-} // namespace
-
 KeeperActions::KeeperActions(QWidget *window)
     : QObject(window), m_window(window), m_installer(new TableInstaller(this))
 {
@@ -41,9 +34,9 @@ void KeeperActions::warn(const QString &text)
 
 void KeeperActions::saveReport()
 {
-    const QString path
-        = QFileDialog::getSaveFileName(m_window, tr("Сохранить отчёт"),
-                                       QDir::home().filePath(ReportName), tr("Отчёт PDF (*.pdf)"));
+    const QString path = QFileDialog::getSaveFileName(
+        m_window, tr("Сохранить отчёт"), QDir::home().filePath(statisticsReportFileName()),
+        tr("Отчёт PDF (*.pdf)"));
     if (path.isEmpty())
         return;
     const QByteArray bytes = report();
@@ -87,7 +80,7 @@ bool KeeperActions::confirmReplace(OutputFolder &folder, const QVector<OutputFil
 QVector<OutputFile> KeeperActions::outputFiles() const
 {
     QVector<OutputFile> files = m_build.tables();
-    files.append({ReportName, report()});
+    files.append({statisticsReportFileName(), report()});
     return files;
 }
 
@@ -102,10 +95,12 @@ void KeeperActions::saveTables()
     if (path.isEmpty())
         return;
     OutputFolder folder(path);
-    if (!confirmReplace(folder, outputFiles()))
+    // Drawn once: the report is the slow part of the files.
+    const QVector<OutputFile> files = outputFiles();
+    if (!confirmReplace(folder, files))
         return;
     QStringList kept;
-    const QString error = saveTablesInto(path, true, &kept);
+    const QString error = folder.write(files, true, &kept);
     if (!error.isEmpty()) {
         warn(error);
         return;
