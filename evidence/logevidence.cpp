@@ -7,6 +7,7 @@
 #include <QCryptographicHash>
 #include <QThread>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -63,6 +64,14 @@ SheathEvidence buildSheathEvidence(SheathSize sheath, const SheathTally &tally)
     return evidence;
 }
 
+QVector<SheathEvidence> buildTables(const CaseTally &tally)
+{
+    QVector<SheathEvidence> sheaths;
+    for (SheathSize sheath : {SheathSize::Ch10To12, SheathSize::Ch12To14})
+        sheaths.append(buildSheathEvidence(sheath, tally.tally(sheath)));
+    return sheaths;
+}
+
 LogEvidence gatherLogEvidence(const QByteArray &bytes, const CaseLogReader::Progress &progress)
 {
     LogEvidence evidence;
@@ -75,15 +84,23 @@ LogEvidence gatherLogEvidence(const QByteArray &bytes, const CaseLogReader::Prog
 
     // Apart by decimal mark, until the reading knows the log's own.
     std::array<CaseTally, 3> byMark;
+    QVector<LogCase> read;
     CaseLogReader reader(
-        [&byMark](const LogCase &logCase) { byMark[std::size_t(logCase.mark)].add(logCase); },
+        [&byMark, &read](const LogCase &logCase) {
+            byMark[std::size_t(logCase.mark)].add(logCase);
+            read.append(logCase);
+        },
         progress);
     evidence.reading = reader.read(bytes);
     CaseTally &tally = byMark[std::size_t(DecimalMark::None)];
     if (evidence.reading.mark != DecimalMark::None)
         tally.add(byMark[std::size_t(evidence.reading.mark)]);
-    for (SheathSize sheath : {SheathSize::Ch10To12, SheathSize::Ch12To14})
-        evidence.sheaths.append(buildSheathEvidence(sheath, tally.tally(sheath)));
+    evidence.sheaths = buildTables(tally);
+    const CaseLogReading &reading = evidence.reading;
+    read.erase(std::remove_if(read.begin(), read.end(),
+                              [&reading](const LogCase &c) { return !reading.keeps(c); }),
+               read.end());
+    evidence.cases = std::move(read);
 
     hashing->wait();
     return evidence;

@@ -82,6 +82,9 @@ struct LogSummary {
     bool diametersRounded = false; // none with more than one decimal
     QDate firstDate; // the period, when the log has a date column
     QDate lastDate;
+    // Cases from this day on were held out to check the tables: the period
+    // above is that of the cases the tables were built from. Null otherwise.
+    QDate heldOutSince;
     QDateTime written;
     QString version; // of velmira-stats
 };

@@ -76,6 +76,11 @@ QStringList commentLines(const LogSummary &log, const SheathEvidence &evidence)
             "Столбцы после процента: случаи и установки при этом диаметре и в блоке, "
             "объединённом регрессией, диаметры блока, 95 % ДИ Уилсона блока; "
             "строка без случаев интерполирована между соседними")};
+    if (log.heldOutSince.isValid())
+        lines.insert(3,
+                     StatisticsWriter::tr("Случаи с %1 отложены для проверки таблицы и в "
+                                          "неё не вошли")
+                         .arg(log.heldOutSince.toString(QStringLiteral("dd.MM.yyyy"))));
     if (log.diametersRounded)
         lines.insert(3,
                      StatisticsWriter::tr("Внимание: %1").arg(LogSummaryTexts::roundedWarning()));

@@ -41,8 +41,10 @@ void drawPage(QPainter &painter, const QPdfWriter &writer, const LogSummary &log
 
 } // namespace
 
-QByteArray statisticsReportPdf(const LogSummary &log, const QVector<SheathEvidence> &sheaths)
+QByteArray statisticsReportPdf(const LogSummary &log, const QVector<SheathEvidence> &sheaths,
+                               const std::optional<TablesValidation> &validation)
 {
+    Q_UNUSED(validation)
     QByteArray pdf;
     QBuffer buffer(&pdf);
     if (!buffer.open(QIODevice::WriteOnly))

@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace {
 
 QString diagnosisText(const StatisticsDiagnosis &diagnosis)
@@ -57,20 +59,20 @@ int CheckRun::readCases(QVector<LogCase> &cases, CaseLogReading &reading)
 
 // Tables name the SHA-256 of the log they were built from: checked on that
 // same log, they are judged on the cases they were fitted to.
-bool CheckRun::builtFromThisLog() const
+bool CheckRun::builtFromThisLog(const QString &folder) const
 {
     for (SheathSize sheath : {SheathSize::Ch10To12, SheathSize::Ch12To14}) {
-        QFile file(QDir(request.tablesFolder).filePath(statisticsFileName(sheath)));
+        QFile file(QDir(folder).filePath(statisticsFileName(sheath)));
         if (file.open(QIODevice::ReadOnly) && file.readAll().contains(logSha256))
             return true;
     }
     return false;
 }
 
-QString CheckRun::tablesText(const ShownFigures &figures) const
+QString CheckRun::tablesText(const QString &folder, const ShownFigures &figures) const
 {
     QString text = tr("Проверка таблиц из папки %1 на журнале %2.\n")
-                       .arg(QDir::toNativeSeparators(QDir(request.tablesFolder).absolutePath()),
+                       .arg(QDir::toNativeSeparators(QDir(folder).absolutePath()),
                             QFileInfo(request.log).fileName());
     for (SheathSize sheath : {SheathSize::Ch10To12, SheathSize::Ch12To14})
         text += tr("%1 (кожух %2): %3.\n")
@@ -79,51 +81,111 @@ QString CheckRun::tablesText(const ShownFigures &figures) const
     return text;
 }
 
-QString CheckRun::writeJson(const TableCheck &check) const
+QString CheckRun::writeJson(const TableCheck &check,
+                            const std::optional<TableCheck> &compared) const
 {
     QSaveFile file(request.jsonFile);
     const QString path = QDir::toNativeSeparators(request.jsonFile);
     if (!file.open(QIODevice::WriteOnly))
         return tr("файл %1 не удаётся открыть для записи: %2.").arg(path, file.errorString());
-    file.write(tableCheckJson(check));
+    file.write(tableCheckJson(check, compared));
     if (!file.commit())
         return tr("файл %1 не записан: %2.").arg(path, file.errorString());
     return {};
 }
 
+// The cases and the figures both sets of tables give them: a case counts for
+// both or for neither, so that the two are judged on the same cases.
+int CheckRun::tallyBoth(const QVector<LogCase> &cases, const ShownFigures &first,
+                        const ShownFigures &second, FigureTally &firstTally,
+                        FigureTally &secondTally)
+{
+    int onlyOne = 0;
+    for (const LogCase &logCase : cases) {
+        const CalculationResult a = first.figureOf(logCase);
+        const CalculationResult b = second.figureOf(logCase);
+        if (a.hasFigure() && b.hasFigure()) {
+            firstTally.add(logCase, a);
+            secondTally.add(logCase, b);
+            continue;
+        }
+        if (!a.hasFigure())
+            firstTally.add(logCase, a);
+        if (!b.hasFigure())
+            secondTally.add(logCase, b);
+        onlyOne += a.hasFigure() != b.hasFigure() ? 1 : 0;
+    }
+    return onlyOne;
+}
+
 int CheckRun::exec()
 {
-    if (!QFileInfo(request.tablesFolder).isDir())
-        return build.fail(
-            StatsRun::UsageError,
-            tr("папки таблиц %1 нет.").arg(QDir::toNativeSeparators(request.tablesFolder)));
+    for (const QString &folder : {request.tablesFolder, request.compareFolder}) {
+        if (!folder.isEmpty() && !QFileInfo(folder).isDir())
+            return build.fail(StatsRun::UsageError,
+                              tr("папки таблиц %1 нет.").arg(QDir::toNativeSeparators(folder)));
+    }
     QVector<LogCase> cases;
     CaseLogReading reading;
     const int status = readCases(cases, reading);
     if (status >= 0)
         return status;
+    // Only once the whole log is read is it known which cases count.
+    cases.erase(std::remove_if(cases.begin(), cases.end(),
+                               [&reading](const LogCase &c) { return !reading.keeps(c); }),
+                cases.end());
 
     const ShownFigures figures(request.tablesFolder);
+    std::optional<ShownFigures> second;
     FigureTally tally;
-    // Only once the whole log is read is it known which cases count.
-    for (const LogCase &logCase : cases) {
-        if (reading.keeps(logCase))
-            tally.add(logCase, figures.figureOf(logCase));
+    std::optional<TableCheck> compared;
+    int onlyOne = 0;
+    if (request.compareFolder.isEmpty()) {
+        tally = tallyFigures(figures, cases);
+    } else {
+        second.emplace(request.compareFolder);
+        FigureTally other;
+        onlyOne = tallyBoth(cases, figures, *second, tally, other);
+        compared = checkTables(other);
     }
     const TableCheck check = checkTables(tally);
     if (!request.jsonFile.isEmpty()) {
-        const QString error = writeJson(check);
+        const QString error = writeJson(check, compared);
         if (!error.isEmpty())
             return build.fail(StatsRun::NotWritten, error);
     }
-    QString text = tablesText(figures);
-    if (builtFromThisLog())
-        text += tr("Таблицы построены из этого же журнала: цифры ниже получены на тех же "
-                   "случаях, оптимистично.\n");
+    QString text = tablesText(request.tablesFolder, figures);
+    if (builtFromThisLog(request.tablesFolder))
+        text += optimistic();
     text += TableCheckTexts::summary(check);
+    if (compared)
+        text += comparedText(*second, *compared, check, onlyOne);
     if (!request.jsonFile.isEmpty())
         text += tr("Цифры проверки записаны в %1.\n")
                     .arg(QDir::toNativeSeparators(request.jsonFile));
     printOut(text);
     return check.cases > 0 ? StatsRun::Written : StatsRun::NoCases;
+}
+
+QString CheckRun::optimistic()
+{
+    return tr("Таблицы построены из этого же журнала: цифры ниже получены на тех же "
+              "случаях, оптимистично.\n");
+}
+
+// The second tables as the first, then the two figure by figure.
+QString CheckRun::comparedText(const ShownFigures &second, const TableCheck &compared,
+                               const TableCheck &check, int onlyOne) const
+{
+    QString text = QLatin1Char('\n') + tablesText(request.compareFolder, second);
+    if (builtFromThisLog(request.compareFolder))
+        text += optimistic();
+    text += TableCheckTexts::summary(compared) + QLatin1Char('\n');
+    if (onlyOne > 0)
+        text += tr("Случаев, которым цифру дают только одни из таблиц: %1; в сравнение они не "
+                   "вошли.\n")
+                    .arg(onlyOne);
+    if (check.cases > 0)
+        text += TableCheckTexts::comparison(check, compared);
+    return text;
 }

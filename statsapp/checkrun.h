@@ -10,7 +10,8 @@
 #include <QCoreApplication>
 #include <QVector>
 
-// velmira-stats --check: the tables of a folder against a log's cases. The
+// velmira-stats --check: the tables of a folder against a log's cases, and
+// with --compare a second folder's on the same cases beside them. The
 // log is read and stops the run as building from it would; nothing but the
 // JSON file asked for is written, whole or not at all. Exit statuses are
 // StatsRun's: Written when the check ran, NoCases when no case had a figure
@@ -24,9 +25,15 @@ public:
 
 private:
     int readCases(QVector<LogCase> &cases, CaseLogReading &reading);
-    QString tablesText(const ShownFigures &figures) const;
-    bool builtFromThisLog() const;
-    QString writeJson(const TableCheck &check) const;
+    static int tallyBoth(const QVector<LogCase> &cases, const ShownFigures &first,
+                         const ShownFigures &second, FigureTally &firstTally,
+                         FigureTally &secondTally);
+    QString tablesText(const QString &folder, const ShownFigures &figures) const;
+    bool builtFromThisLog(const QString &folder) const;
+    static QString optimistic();
+    QString comparedText(const ShownFigures &second, const TableCheck &compared,
+                         const TableCheck &check, int onlyOne) const;
+    QString writeJson(const TableCheck &check, const std::optional<TableCheck> &compared) const;
 
     StatsRequest request;
     StatsRun build; // its messages about the log

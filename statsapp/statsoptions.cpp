@@ -2,6 +2,8 @@
 
 #include "velmiraversion.h"
 
+#include "logcells.h"
+
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -15,6 +17,8 @@ const QString CheckName = QStringLiteral("check");
 const QString TablesName = QStringLiteral("tables");
 const QString JsonName = QStringLiteral("json");
 const QString InstallName = QStringLiteral("install");
+const QString HoldoutName = QStringLiteral("holdout-since");
+const QString CompareName = QStringLiteral("compare");
 const QString HelpName = QStringLiteral("help");
 const QString VersionName = QStringLiteral("version");
 
@@ -47,6 +51,15 @@ QList<QCommandLineOption> options()
                                             "файл ФАЙЛ (JSON)"),
                            StatsOptions::tr("ФАЙЛ")),
         QCommandLineOption(
+            HoldoutName,
+            StatsOptions::tr("построить таблицы из случаев до даты ДАТА (ДД.ММ.ГГГГ) и "
+                             "проверить их на случаях с этой даты, которых они не видели"),
+            StatsOptions::tr("ДАТА")),
+        QCommandLineOption(CompareName,
+                           StatsOptions::tr("с --check: проверить на тех же случаях и таблицы "
+                                            "из папки ПАПКА и сказать, какие точнее"),
+                           StatsOptions::tr("ПАПКА")),
+        QCommandLineOption(
             InstallName,
             StatsOptions::tr("установить таблицы, построенные ранее в папке ИСТОЧНИК (по "
                              "умолчанию текущей), в папку ПАПКА, откуда их читает калькулятор; "
@@ -76,15 +89,15 @@ StatsRequest failure(const QString &reason)
 QString missingValue(const QStringList &arguments)
 {
     const QString last = arguments.isEmpty() ? QString() : arguments.constLast();
-    if (last == QStringLiteral("--") + TablesName)
-        return StatsOptions::tr(
-            "после --tables нужно указать папку таблиц. Справка: velmira-stats --help");
+    QString what = StatsOptions::tr("папку");
     if (last == QStringLiteral("--") + JsonName)
-        return StatsOptions::tr("после --json нужно указать файл. Справка: velmira-stats --help");
-    if (last == QStringLiteral("--") + InstallName)
-        return StatsOptions::tr(
-            "после --install нужно указать папку. Справка: velmira-stats --help");
-    return StatsOptions::tr("после --output нужно указать папку. Справка: velmira-stats --help");
+        what = StatsOptions::tr("файл");
+    else if (last == QStringLiteral("--") + HoldoutName)
+        what = StatsOptions::tr("дату");
+    const QString option
+        = last.startsWith(QStringLiteral("--")) ? last : QStringLiteral("--output");
+    return StatsOptions::tr("после %1 нужно указать %2. Справка: velmira-stats --help")
+        .arg(option, what);
 }
 
 QString optionLine(const QCommandLineOption &option)
@@ -105,6 +118,21 @@ StatsRequest installRequest(const QString &folder, const QStringList &positional
     request.action = StatsRequest::Action::Install;
     request.installFolder = folder;
     request.installSource = positional.value(0, QStringLiteral("."));
+    return request;
+}
+
+StatsRequest withHoldout(StatsRequest request, const QString &text)
+{
+    if (request.check)
+        return failure(StatsOptions::tr("--holdout-since строит таблицы, а --check их только "
+                                        "проверяет: укажите одно из двух. Справка: "
+                                        "velmira-stats --help"));
+    const std::optional<QDate> date = readLogDate(text);
+    if (!date || !date->isValid())
+        return failure(StatsOptions::tr("после --holdout-since нужна дата, например 01.06.2026, "
+                                        "а указано «%1».")
+                           .arg(text));
+    request.holdoutSince = *date;
     return request;
 }
 
@@ -141,12 +169,16 @@ StatsRequest StatsOptions::parse(const QStringList &arguments)
     request.replace = parser.isSet(ReplaceName);
     request.skipBadRows = parser.isSet(SkipName);
     request.check = parser.isSet(CheckName);
-    if (!request.check && (parser.isSet(TablesName) || parser.isSet(JsonName)))
-        return failure(tr("--tables и --json действуют только вместе с --check. Справка: "
-                          "velmira-stats --help"));
+    if (!request.check
+        && (parser.isSet(TablesName) || parser.isSet(JsonName) || parser.isSet(CompareName)))
+        return failure(tr("--tables, --json и --compare действуют только вместе с --check. "
+                          "Справка: velmira-stats --help"));
     request.tablesFolder
         = parser.isSet(TablesName) ? parser.value(TablesName) : QStringLiteral(".");
     request.jsonFile = parser.value(JsonName);
+    request.compareFolder = parser.value(CompareName);
+    if (parser.isSet(HoldoutName))
+        return withHoldout(request, parser.value(HoldoutName));
     return request;
 }
 

@@ -2,6 +2,7 @@
 #define VELMIRA_STATSOPTIONS_H
 
 #include <QCoreApplication>
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
@@ -20,6 +21,11 @@ struct StatsRequest {
     bool check = false;
     QString tablesFolder;
     QString jsonFile;
+    // With --check: a second folder of tables checked on the same cases.
+    QString compareFolder;
+    // Tables built from the cases before this date and checked on the later
+    // ones; null unless asked for.
+    QDate holdoutSince;
     // For Action::Install: tables made earlier, from installSource ("." unless
     // given) into installFolder, where the calculator reads them.
     QString installFolder;

@@ -4,17 +4,20 @@
 
 #include "badcelltexts.h"
 #include "boundchecktexts.h"
+#include "casetally.h"
 #include "console.h"
 #include "logevidence.h"
 #include "logsummarytexts.h"
 #include "statisticsreport.h"
 #include "statisticswriter.h"
+#include "tablechecktexts.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -149,18 +152,35 @@ QString StatsRun::sheetLines(const CaseLogReading &reading) const
     return text;
 }
 
-QString StatsRun::summaryText(const LogSummary &log, const CaseLogReading &reading,
-                              const QVector<SheathEvidence> &sheaths, const QStringList &kept) const
+QString StatsRun::summaryText(const Build &build, const CaseLogReading &reading,
+                              const QStringList &kept) const
 {
-    QString text = logLine(log, reading) + sheetLines(reading);
-    if (log.diametersRounded)
+    QString text = logLine(build.log, reading) + sheetLines(reading);
+    if (build.log.diametersRounded)
         text += tr("Внимание: %1.\n").arg(LogSummaryTexts::roundedWarning());
-    for (const SheathEvidence &sheath : sheaths)
+    if (const std::optional<HeldOutCheck> &held = build.validation.heldOut)
+        text += TableCheckTexts::heldOutSplit(*held);
+    for (const SheathEvidence &sheath : build.sheaths)
         text += sheathLine(sheath);
+    text += validationLines(build.validation);
     text += tr("Отчёт: %1.\n").arg(ReportName);
     for (const QString &line : kept)
         text += line.left(1).toUpper() + line.mid(1) + QStringLiteral(".\n");
     return text + tr("Папка: %1\n").arg(OutputFolder(request.outputFolder).nativePath());
+}
+
+// The check on cases the tables did not see; the report has the rest.
+QString StatsRun::validationLines(const TablesValidation &validation) const
+{
+    QString text;
+    if (validation.crossValidated)
+        text += tr("Перекрёстная проверка (%1 блоков): %2.\n")
+                    .arg(TablesValidation::Folds)
+                    .arg(TableCheckTexts::brief(*validation.crossValidated));
+    if (validation.heldOut)
+        text += tr("Проверка на отложенных случаях:\n")
+            + TableCheckTexts::summary(validation.heldOut->check);
+    return text;
 }
 
 // Read whole, and on Windows QFile shares the file for reading and writing:
@@ -178,6 +198,52 @@ std::optional<QByteArray> StatsRun::logBytes() const
     return std::nullopt;
 }
 
+// The tables, the summary the files give of the log, and how well the tables
+// predict cases: on the log's cases, or split at the date asked for, built
+// from the earlier cases and checked on the later ones too. Empty sheaths
+// when the split leaves a side without cases, which has then been said.
+StatsRun::Build StatsRun::buildTables(const LogEvidence &evidence) const
+{
+    Build build;
+    build.log = summaryOf(evidence, request.log, request.skipBadRows);
+    if (!request.holdoutSince.isValid()) {
+        build.sheaths = evidence.sheaths;
+        build.validation = validateTables(build.sheaths, evidence.cases);
+        return build;
+    }
+    const LogSplit split = splitAt(evidence.cases, request.holdoutSince);
+    const QString since = request.holdoutSince.toString(QStringLiteral("dd.MM.yyyy"));
+    if (!evidence.reading.hasDates()) {
+        fail(NoCases,
+             tr("в журнале нет дат, и отложить поздние случаи для проверки нельзя; "
+                "ничего не записано. Без --holdout-since отчёт проверяет таблицы "
+                "перекрёстно."));
+        return {};
+    }
+    if (split.before.isEmpty() || split.later.isEmpty()) {
+        fail(NoCases,
+             tr("случаев до %1: %2, с этой даты: %3 — одна из частей пуста; ничего не "
+                "записано.")
+                 .arg(since)
+                 .arg(split.before.size())
+                 .arg(split.later.size()));
+        return {};
+    }
+    CaseTally tally;
+    for (const LogCase &logCase : split.before) {
+        tally.add(logCase);
+        build.log.firstDate = build.log.firstDate.isValid()
+            ? std::min(build.log.firstDate, logCase.date)
+            : logCase.date;
+        build.log.lastDate = std::max(build.log.lastDate, logCase.date);
+    }
+    build.log.heldOutSince = request.holdoutSince;
+    build.sheaths = ::buildTables(tally);
+    build.validation = validateTables(build.sheaths, split.before);
+    build.validation.heldOut = checkHeldOut(build.sheaths, split);
+    return build;
+}
+
 int StatsRun::exec()
 {
     const std::optional<QByteArray> bytes = logBytes();
@@ -186,14 +252,15 @@ int StatsRun::exec()
     const LogEvidence evidence = gatherLogEvidence(*bytes);
     const QString logPath = QDir::toNativeSeparators(request.log);
     const CaseLogReading &reading = evidence.reading;
-    const QVector<SheathEvidence> &sheaths = evidence.sheaths;
     if (!reading.error.isEmpty())
         return fail(LogUnreadable, tr("журнал %1: %2").arg(logPath, reading.error));
     if (reading.badRows > 0 && reportBadRows(reading) != Written)
         return BadRows;
 
-    const LogSummary log = summaryOf(evidence, request.log, request.skipBadRows);
-    QVector<OutputFile> files = tableFiles(log, sheaths);
+    const Build build = buildTables(evidence);
+    if (build.sheaths.isEmpty())
+        return NoCases;
+    QVector<OutputFile> files = tableFiles(build.log, build.sheaths);
     if (files.isEmpty())
         return fail(NoCases,
                     tr("ни у одного кожуха нет случаев с наименьшим диаметром между "
@@ -204,7 +271,7 @@ int StatsRun::exec()
         = folder.check(files + QVector<OutputFile> {{ReportName, {}}}, request.replace);
     if (!problem.isEmpty())
         return fail(NotWritten, problem + QLatin1Char(' ') + tr("Ничего не записано."));
-    const QByteArray report = makeReport(log, sheaths);
+    const QByteArray report = makeReport(build.log, build.sheaths, build.validation);
     if (report.isEmpty())
         return fail(NotWritten, tr("не удалось построить отчёт; ничего не записано."));
     files.append({ReportName, report});
@@ -213,6 +280,6 @@ int StatsRun::exec()
     const QString error = folder.write(files, request.replace, &kept);
     if (!error.isEmpty())
         return fail(NotWritten, error);
-    printOut(summaryText(log, reading, sheaths, kept));
+    printOut(summaryText(build, reading, kept));
     return Written;
 }

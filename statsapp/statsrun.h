@@ -6,6 +6,7 @@
 #include "outputfolder.h"
 #include "sheathevidence.h"
 #include "statsoptions.h"
+#include "tablesvalidation.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -23,7 +24,8 @@ class StatsRun {
 public:
     // The report needs a QGuiApplication, which only the caller can create.
     using ReportMaker
-        = std::function<QByteArray(const LogSummary &, const QVector<SheathEvidence> &)>;
+        = std::function<QByteArray(const LogSummary &, const QVector<SheathEvidence> &,
+                                   const std::optional<TablesValidation> &)>;
 
     // Exit statuses: what went wrong, for scripts.
     enum Status {
@@ -53,10 +55,18 @@ public:
     int reportBadRows(const CaseLogReading &reading) const;
 
 private:
+    // What is written, and how well it predicts.
+    struct Build {
+        LogSummary log;
+        QVector<SheathEvidence> sheaths;
+        TablesValidation validation;
+    };
+    Build buildTables(const LogEvidence &evidence) const;
     QString logLine(const LogSummary &log, const CaseLogReading &reading) const;
     QString sheetLines(const CaseLogReading &reading) const;
-    QString summaryText(const LogSummary &log, const CaseLogReading &reading,
-                        const QVector<SheathEvidence> &sheaths, const QStringList &kept) const;
+    QString summaryText(const Build &build, const CaseLogReading &reading,
+                        const QStringList &kept) const;
+    QString validationLines(const TablesValidation &validation) const;
 
     StatsRequest request;
     ReportMaker makeReport;

@@ -1,8 +1,10 @@
 #include "shownfigures.h"
 
 #include "diameter.h"
+#include "statisticswriter.h"
 
 #include <QDir>
+#include <QTextStream>
 
 #include <algorithm>
 
@@ -23,7 +25,27 @@ ShownFigures::ShownFigures(const QString &folder)
     wide.model = std::make_unique<StatisticsFileModel>(wide.read.file);
 }
 
+ShownFigures::ShownFigures(const QVector<SheathEvidence> &sheaths)
+{
+    for (const SheathEvidence &evidence : sheaths) {
+        if (evidence.tableCases() == 0)
+            continue;
+        const QByteArray bytes = statisticsFileBytes(LogSummary(), evidence);
+        QTextStream stream(bytes);
+        Table &table = tableOf(evidence.sheath);
+        table.read.file = parseStatistics(stream);
+        table.read.diagnosis.status = StatisticsDiagnosis::Status::Loaded;
+    }
+    for (Table *table : {&narrow, &wide})
+        table->model = std::make_unique<StatisticsFileModel>(table->read.file);
+}
+
 const ShownFigures::Table &ShownFigures::tableOf(SheathSize sheath) const
+{
+    return sheath == SheathSize::Ch12To14 ? wide : narrow;
+}
+
+ShownFigures::Table &ShownFigures::tableOf(SheathSize sheath)
 {
     return sheath == SheathSize::Ch12To14 ? wide : narrow;
 }
@@ -62,4 +84,12 @@ CalculationResult ShownFigures::calculate(const LogCase &logCase) const
 const StatisticsDiagnosis &ShownFigures::diagnosis(SheathSize sheath) const
 {
     return tableOf(sheath).read.diagnosis;
+}
+
+FigureTally tallyFigures(const ShownFigures &figures, const QVector<LogCase> &cases)
+{
+    FigureTally tally;
+    for (const LogCase &logCase : cases)
+        tally.add(logCase, figures.figureOf(logCase));
+    return tally;
 }

@@ -2,7 +2,9 @@
 #define VELMIRA_SHOWNFIGURES_H
 
 #include "caselogreader.h"
+#include "figuretally.h"
 #include "probabilityrule.h"
+#include "sheathevidence.h"
 #include "statisticsfilemodel.h"
 #include "statisticsreader.h"
 
@@ -19,6 +21,10 @@ class ShownFigures {
 public:
     // folder: where Statistics_1.txt and Statistics_2.txt are looked for.
     explicit ShownFigures(const QString &folder);
+    // Tables just built: the files the command would write for them, read
+    // back by the calculator's parser. A sheath size without a case in its
+    // rows gets no file, as the command writes none.
+    explicit ShownFigures(const QVector<SheathEvidence> &sheaths);
 
     // The same for every case with the same sheath size, stricture and
     // smallest diameter: each such result is worked out once and kept.
@@ -32,6 +38,7 @@ private:
         std::unique_ptr<StatisticsFileModel> model;
     };
     const Table &tableOf(SheathSize sheath) const;
+    Table &tableOf(SheathSize sheath);
     CalculationResult calculate(const LogCase &logCase) const;
 
     // Sheath size, stricture, smallest diameter: all the rule looks at.
@@ -41,5 +48,8 @@ private:
     Table narrow; // 10-12 Ch
     Table wide; // 12-14 Ch
 };
+
+// The shown figures of cases counted by figure and zone.
+FigureTally tallyFigures(const ShownFigures &figures, const QVector<LogCase> &cases);
 
 #endif // VELMIRA_SHOWNFIGURES_H

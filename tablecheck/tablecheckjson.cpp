@@ -73,9 +73,9 @@ QJsonValue concordanceInterval(const TableCheck &check)
 
 } // namespace
 
-QByteArray tableCheckJson(const TableCheck &check)
+QJsonObject tableCheckObject(const TableCheck &check)
 {
-    const QJsonObject object {
+    return QJsonObject {
         {QStringLiteral("cases"), check.cases},
         {QStringLiteral("placements"), check.placements},
         {QStringLiteral("excluded_stricture"), check.excludedStricture},
@@ -96,5 +96,12 @@ QByteArray tableCheckJson(const TableCheck &check)
         {QStringLiteral("by_figure"), byFigure(check)},
         {QStringLiteral("by_zone"), byZone(check)},
     };
+}
+
+QByteArray tableCheckJson(const TableCheck &check, const std::optional<TableCheck> &compared)
+{
+    QJsonObject object = tableCheckObject(check);
+    if (compared)
+        object.insert(QStringLiteral("compare"), tableCheckObject(*compared));
     return QJsonDocument(object).toJson(QJsonDocument::Indented);
 }

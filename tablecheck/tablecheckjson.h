@@ -4,10 +4,16 @@
 #include "tablecheck.h"
 
 #include <QByteArray>
+#include <QJsonObject>
+
+#include <optional>
 
 // Every figure of a check as a JSON object, for scripts and other programs:
 // rates and figures as fractions from 0 to 1, each interval a two-element
 // list, and null where a figure or interval does not exist.
-QByteArray tableCheckJson(const TableCheck &check);
+QJsonObject tableCheckObject(const TableCheck &check);
+// With a second set of tables checked on the same cases, its object is under "compare".
+QByteArray tableCheckJson(const TableCheck &check,
+                          const std::optional<TableCheck> &compared = std::nullopt);
 
 #endif // VELMIRA_TABLECHECKJSON_H

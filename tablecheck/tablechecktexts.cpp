@@ -1,6 +1,7 @@
 #include "tablechecktexts.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -209,5 +210,119 @@ QString TableCheckTexts::methods(const TableCheck &check)
         text += tr(
             "Для сдвига, наклона и интервала O/E цифры 0 % и 100 % взяты как 0.5 % и 99.5 %: их "
             "логит бесконечен.\n");
+    return text;
+}
+
+QString TableCheckTexts::brief(const TableCheck &check)
+{
+    if (check.cases == 0)
+        return tr("случаев с цифрой нет");
+    QStringList parts {tr("случаев %1").arg(check.cases)};
+    if (check.oe)
+        parts << tr("O/E %1").arg(withInterval(*check.oe));
+    if (check.slope)
+        parts << tr("наклон %1").arg(withInterval(*check.slope));
+    if (check.concordance && check.concordance->interval)
+        parts << tr("C-статистика %1").arg(withInterval(*check.concordance->interval));
+    else if (check.concordance)
+        parts << tr("C-статистика %1").arg(fraction(check.concordance->value));
+    return parts.join(QStringLiteral(", "));
+}
+
+QString TableCheckTexts::heldOutSplit(const HeldOutCheck &held)
+{
+    QString text = tr("Разделение по дате %1: таблицы построены из %2 случаев до неё, проверены "
+                      "на %3 случаях с неё.")
+                       .arg(held.since.toString(QStringLiteral("dd.MM.yyyy")))
+                       .arg(held.buildCases)
+                       .arg(held.laterCases);
+    if (held.undated > 0)
+        text += tr(" Случаев без даты: %1, они не вошли ни в одну часть.").arg(held.undated);
+    return text + QLatin1Char('\n');
+}
+
+namespace {
+
+// One figure of two checks, and which is the better by its own yardstick:
+// how far from the ideal value, or simply higher or lower.
+struct Compared {
+    QString name;
+    std::optional<Estimate> first;
+    std::optional<Estimate> second;
+    enum Better { Closer, Higher, Lower } better;
+    double ideal = 0.0;
+};
+
+std::optional<Estimate> point(const std::optional<double> &value)
+{
+    if (!value)
+        return std::nullopt;
+    return Estimate {*value, *value, *value};
+}
+
+std::optional<Estimate> concordanceEstimate(const TableCheck &check)
+{
+    if (!check.concordance)
+        return std::nullopt;
+    if (check.concordance->interval)
+        return check.concordance->interval;
+    return point(check.concordance->value);
+}
+
+// Negative when the first is better, positive when the second is.
+double preference(const Compared &c)
+{
+    const double a = c.first->value;
+    const double b = c.second->value;
+    switch (c.better) {
+    case Compared::Closer:
+        return std::abs(a - c.ideal) - std::abs(b - c.ideal);
+    case Compared::Higher:
+        return b - a;
+    case Compared::Lower:
+        return a - b;
+    }
+    return 0.0;
+}
+
+QString shown(const Estimate &e)
+{
+    return e.low == e.high ? fraction(e.value) : withInterval(e);
+}
+
+} // namespace
+
+QString TableCheckTexts::comparison(const TableCheck &first, const TableCheck &second)
+{
+    const QVector<Compared> figures {
+        {tr("O/E (лучше ближе к 1)"), first.oe, second.oe, Compared::Closer, 1.0},
+        {tr("сдвиг калибровки (лучше ближе к 0)"), first.intercept, second.intercept,
+         Compared::Closer, 0.0},
+        {tr("наклон калибровки (лучше ближе к 1)"), first.slope, second.slope, Compared::Closer,
+         1.0},
+        {tr("оценка Бриера (лучше меньше)"), point(first.brier), point(second.brier),
+         Compared::Lower, 0.0},
+        {tr("C-статистика (лучше больше)"), concordanceEstimate(first), concordanceEstimate(second),
+         Compared::Higher, 0.0},
+    };
+    QString text = tr("Сравнение на тех же %1 случаях: первые таблицы — из --tables, вторые — "
+                      "из --compare.\n")
+                       .arg(first.cases);
+    for (const Compared &c : figures) {
+        if (!c.first || !c.second) {
+            text += tr("  %1: не определено для обеих таблиц\n").arg(c.name);
+            continue;
+        }
+        const double p = preference(c);
+        const QString verdict = p < 0 ? tr("точнее первые")
+            : p > 0                   ? tr("точнее вторые")
+                                      : tr("одинаково");
+        text += tr("  %1: первые %2, вторые %3 — %4")
+                    .arg(c.name, shown(*c.first), shown(*c.second), verdict);
+        const bool overlap = c.first->low <= c.second->high && c.second->low <= c.first->high;
+        if (p != 0 && overlap && c.first->low < c.first->high)
+            text += tr(", но интервалы перекрываются: разница может быть случайной");
+        text += QLatin1Char('\n');
+    }
     return text;
 }

@@ -2,6 +2,7 @@
 #define VELMIRA_TABLECHECKTEXTS_H
 
 #include "tablecheck.h"
+#include "tablesvalidation.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -16,6 +17,13 @@ public:
     static QString summary(const TableCheck &check);
     // The cases the tables gave no figure for, one line each, at most limit.
     static QString withoutFigure(const TableCheck &check, int limit);
+    // One line: O/E, the calibration slope and the c-statistic with their intervals.
+    static QString brief(const TableCheck &check);
+    // Where a log was split, and how many cases went to each side.
+    static QString heldOutSplit(const HeldOutCheck &held);
+    // Two sets of tables checked on the same cases, figure by figure: which
+    // fits the cases better, and where the intervals leave it open.
+    static QString comparison(const TableCheck &first, const TableCheck &second);
 
 private:
     static QString counts(const TableCheck &check);
