@@ -223,6 +223,7 @@ private slots:
     void ignoredColumnsNeverLeak();
     void calculatorReadsTheWrittenTables();
     void checkWritesEveryFigure();
+    void holdoutChecksOnTheLaterCases();
     void answersWithoutDisplay_data();
     void answersWithoutDisplay();
     void installPutsTablesWhereTheCalculatorReads_data();
@@ -374,6 +375,18 @@ void StatsCommandTest::failuresChangeNothing_data()
         << "json without check" << 1 << QStringLiteral("только вместе с --check");
     QTest::newRow("--tables without a folder")
         << "tables without value" << 1 << QStringLiteral("после --tables нужно указать");
+    QTest::newRow("--compare without --check")
+        << "compare without check" << 1 << QStringLiteral("только вместе с --check");
+    QTest::newRow("--check, no folder to compare")
+        << "check no compare" << 1 << QStringLiteral("папки таблиц");
+    QTest::newRow("--holdout-since, a log without dates")
+        << "holdout" << 4 << QStringLiteral("в журнале нет дат");
+    QTest::newRow("--holdout-since, no case from the date on")
+        << "holdout dated" << 4 << QStringLiteral("одна из частей пуста");
+    QTest::newRow("--holdout-since, no such day")
+        << "holdout no such day" << 1 << QStringLiteral("нужна дата");
+    QTest::newRow("--holdout-since with --check")
+        << "holdout check" << 1 << QStringLiteral("укажите одно из двух");
 }
 
 void StatsCommandTest::failuresChangeNothing()
@@ -424,6 +437,20 @@ void StatsCommandTest::failuresChangeNothing()
             arguments.last() += QStringLiteral(".missing");
         else if (scenario == QLatin1String("check no tables"))
             arguments[2] += QStringLiteral("/missing");
+        else if (scenario == QLatin1String("check no compare"))
+            arguments << QStringLiteral("--compare") << out + QStringLiteral("/missing");
+    } else if (scenario == QLatin1String("compare without check"))
+        arguments << QStringLiteral("--compare") << out;
+    else if (scenario.startsWith(QLatin1String("holdout"))) {
+        const QString date = scenario == QLatin1String("holdout no such day")
+            ? QStringLiteral("31.02.2026")
+            : QStringLiteral("01.01.2026");
+        arguments << QStringLiteral("--holdout-since") << date;
+        if (scenario == QLatin1String("holdout dated"))
+            bytes = "d1,d2,d3,sheath,stricture,placed,date\n1.5,1.6,2,10-12,no,yes,01.02.2025\n"
+                    "1.9,2,2,12-14,no,no,\n";
+        else if (scenario == QLatin1String("holdout check"))
+            arguments << QStringLiteral("--check");
     } else if (scenario == QLatin1String("json without check"))
         arguments
             = QStringList {QStringLiteral("--json"), out + QStringLiteral("/check.json"), log};
@@ -690,6 +717,78 @@ void StatsCommandTest::checkWritesEveryFigure()
         = runStats({QStringLiteral("--check"), QStringLiteral("--tables"), dir.path(), Example});
     QCOMPARE(own.exitCode, 0);
     QVERIFY2(own.out.contains(optimistic), qPrintable(own.out));
+}
+
+// Tables built from the cases before a date, checked on the later ones: the
+// check printed is the one --check gives those tables on a log of only the
+// later cases; the folds give the same figures on a rerun; and two folders
+// are compared on the same cases.
+void StatsCommandTest::holdoutChecksOnTheLaterCases()
+{
+    QTemporaryDir dir;
+    const QDate since(2026, 1, 1);
+    const QStringList lines = decoded1251(readBytes(Example)).split(QStringLiteral("\r\n"));
+    QString later = lines.first() + QStringLiteral("\r\n");
+    int before = 0, after = 0, undated = 0;
+    for (const QString &line : lines.mid(1)) {
+        const QStringList fields = line.split(QLatin1Char(';'));
+        if (fields.size() < 10)
+            continue;
+        const QDate date = QDate::fromString(fields.at(2), QStringLiteral("dd.MM.yyyy"));
+        undated += date.isValid() ? 0 : 1;
+        before += date.isValid() && date < since ? 1 : 0;
+        if (date.isValid() && date >= since) {
+            ++after;
+            later += line + QStringLiteral("\r\n");
+        }
+    }
+    const QString laterLog = dir.filePath(QStringLiteral("later.csv"));
+    QVERIFY(writeFile(laterLog, encoded(later, "Windows-1251")));
+
+    const QStringList holdout = {QStringLiteral("--holdout-since"), QStringLiteral("01.01.2026")};
+    const Run run
+        = runStats(holdout + QStringList {QStringLiteral("--output"), dir.path(), Example});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.out.contains(QStringLiteral("Разделение по дате 01.01.2026: таблицы построены из "
+                                             "%1 случаев до неё, проверены на %2 случаях с неё.")
+                                  .arg(before)
+                                  .arg(after)),
+             qPrintable(run.out));
+    QCOMPARE(run.out.contains(QStringLiteral("Случаев без даты: %1").arg(undated)), undated > 0);
+    QVERIFY(readBytes(dir.filePath(Table1)).contains("# Случаи с 01.01.2026 отложены"));
+
+    const Run check
+        = runStats({QStringLiteral("--check"), QStringLiteral("--tables"), dir.path(), laterLog});
+    QCOMPARE(check.exitCode, 0);
+    const QString checked = check.out.mid(check.out.indexOf(QStringLiteral("Проверено случаев")));
+    QVERIFY(checked.size() > 200);
+    QVERIFY2(run.out.contains(checked), qPrintable(run.out + QStringLiteral("\n---\n") + checked));
+
+    QTemporaryDir again;
+    const Run rerun
+        = runStats(holdout + QStringList {QStringLiteral("--output"), again.path(), Example});
+    const auto crossValidation = [](const QString &out) {
+        const int start = int(out.indexOf(QStringLiteral("Перекрёстная проверка")));
+        return start < 0 ? QString()
+                         : out.mid(start, out.indexOf(QLatin1Char('\n'), start) - start);
+    };
+    QVERIFY(!crossValidation(run.out).isEmpty());
+    QCOMPARE(crossValidation(rerun.out), crossValidation(run.out));
+    QCOMPARE(withoutWrittenLine(readBytes(again.filePath(Table2))),
+             withoutWrittenLine(readBytes(dir.filePath(Table2))));
+
+    const QString json = dir.filePath(QStringLiteral("compare.json"));
+    const Run compare = runStats({QStringLiteral("--check"), QStringLiteral("--tables"), dir.path(),
+                                  QStringLiteral("--compare"), QStringLiteral(VELMIRA_DATA_DIR),
+                                  QStringLiteral("--json"), json, Example});
+    QCOMPARE(compare.exitCode, 0);
+    QVERIFY2(compare.out.contains(QStringLiteral("O/E (лучше ближе к 1): первые ")),
+             qPrintable(compare.out));
+    const QJsonObject figures = QJsonDocument::fromJson(readBytes(json)).object();
+    const QJsonObject compared = figures.value(QStringLiteral("compare")).toObject();
+    QVERIFY(figures.value(QStringLiteral("cases")).toInt() > 0);
+    QCOMPARE(compared.value(QStringLiteral("cases")), figures.value(QStringLiteral("cases")));
+    QVERIFY(compared.value(QStringLiteral("oe")) != figures.value(QStringLiteral("oe")));
 }
 
 void StatsCommandTest::answersWithoutDisplay_data()

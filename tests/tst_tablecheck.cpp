@@ -1,5 +1,9 @@
+#include "casetally.h"
+#include "crossvalidation.h"
 #include "figuretally.h"
+#include "logevidence.h"
 #include "shownfigures.h"
+#include "statisticswriter.h"
 #include "tablecheck.h"
 #include "tablecheckjson.h"
 #include "wilsoninterval.h"
@@ -13,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 
 // The check's figures where they stop existing (one outcome, one figure, no
@@ -30,6 +35,11 @@ private slots:
     void shownFigures_data();
     void shownFigures();
     void repeatedDiametersKeepTheirFigures();
+    void builtTablesReadAsWritten();
+    void foldsPartitionTheCases_data();
+    void foldsPartitionTheCases();
+    void aFoldNeverSeesItsOwnCases_data();
+    void aFoldNeverSeesItsOwnCases();
 };
 
 namespace {
@@ -292,6 +302,117 @@ void TableCheckTest::repeatedDiametersKeepTheirFigures()
         QCOMPARE(figureOf("1.47", SheathSize::Ch10To12, false), -1);
         QCOMPARE(figureOf("x", SheathSize::Ch10To12, false), -1);
         QCOMPARE(figureOf("1.451", SheathSize::Ch10To12, false), 40);
+    }
+}
+
+// Tables just built give each case the figure the calculator gives it once
+// they are written and read from a folder; a size without table cases gets no file.
+void TableCheckTest::builtTablesReadAsWritten()
+{
+    CaseTally tally;
+    quint32 state = 7;
+    for (int i = 0; i < 400; ++i) {
+        state = state * 1103515245u + 12345u;
+        LogCase logCase = caseOf(qPrintable(QString::number(1.40 + (state >> 8) % 30 / 100.0)),
+                                 SheathSize::Ch10To12, (state >> 20) % 30 == 0);
+        logCase.placed = (state >> 12) % 100 < 20 + (state >> 8) % 30 * 2;
+        tally.add(logCase);
+    }
+    const QVector<SheathEvidence> sheaths = buildTables(tally);
+    QVERIFY(sheaths.at(0).tableCases() > 0);
+    QCOMPARE(sheaths.at(1).tableCases(), 0);
+    QTemporaryDir folder;
+    QFile file(folder.filePath(QStringLiteral("Statistics_1.txt")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(statisticsFileBytes(LogSummary(), sheaths.at(0)));
+    file.close();
+
+    const ShownFigures fromFiles(folder.path());
+    const ShownFigures fromEvidence(sheaths);
+    for (SheathSize sheath : {SheathSize::Ch10To12, SheathSize::Ch12To14}) {
+        for (int hundredths = 130; hundredths <= 230; ++hundredths) {
+            const LogCase logCase
+                = caseOf(qPrintable(QString::number(hundredths / 100.0)), sheath, false);
+            const CalculationResult a = fromFiles.figureOf(logCase);
+            const CalculationResult b = fromEvidence.figureOf(logCase);
+            QCOMPARE(b.hasFigure(), a.hasFigure());
+            QCOMPARE(b.figure, a.figure);
+            QCOMPARE(int(b.basis), int(a.basis));
+        }
+    }
+}
+
+void TableCheckTest::foldsPartitionTheCases_data()
+{
+    QTest::addColumn<int>("cases");
+    QTest::addColumn<int>("folds");
+    QTest::newRow("none") << 0 << 10;
+    QTest::newRow("fewer than folds") << 7 << 10;
+    QTest::newRow("one a fold") << 10 << 10;
+    QTest::newRow("uneven") << 301 << 10;
+    QTest::newRow("thousands") << 5003 << 10;
+    QTest::newRow("two folds") << 11 << 2;
+}
+
+// Every case in one fold, sizes within one of each other, and the same folds
+// for the same seed; another seed deals other folds.
+void TableCheckTest::foldsPartitionTheCases()
+{
+    QFETCH(int, cases);
+    QFETCH(int, folds);
+    const QVector<int> fold = foldsOf(cases, folds, 20261210u);
+    QCOMPARE(fold.size(), cases);
+    QVector<int> sizes(folds);
+    for (int f : fold) {
+        QVERIFY(f >= 0 && f < folds);
+        ++sizes[f];
+    }
+    QVERIFY(*std::max_element(sizes.begin(), sizes.end())
+                - *std::min_element(sizes.begin(), sizes.end())
+            <= 1);
+    QCOMPARE(foldsOf(cases, folds, 20261210u), fold);
+    if (cases > 100)
+        QVERIFY(foldsOf(cases, folds, 1u) != fold);
+}
+
+void TableCheckTest::aFoldNeverSeesItsOwnCases_data()
+{
+    QTest::addColumn<int>("placed"); // of ten cases in one table row
+    QTest::addColumn<int>("figureIfPlaced"); // the rate of the other nine, clipped
+    QTest::addColumn<int>("figureIfNot");
+    QTest::newRow("five of ten") << 5 << 44 << 56;
+    QTest::newRow("nine of ten: the clipping") << 9 << 89 << 93;
+    QTest::newRow("one of ten: the lower clipping") << 1 << 29 << 29;
+    QTest::newRow("all ten") << 10 << 93 << -1;
+}
+
+// Ten cases, ten folds: each case's figure comes from the other nine alone,
+// so a placed case sees one placement fewer than its apparent rate.
+void TableCheckTest::aFoldNeverSeesItsOwnCases()
+{
+    QFETCH(int, placed);
+    QFETCH(int, figureIfPlaced);
+    QFETCH(int, figureIfNot);
+    QVector<LogCase> cases;
+    for (int i = 0; i < 10; ++i) {
+        LogCase logCase = caseOf("1.50", SheathSize::Ch10To12, false);
+        logCase.placed = i < placed;
+        cases.append(logCase);
+    }
+    const FigureTally tally = crossValidatedTally(cases, 10, 20261210u);
+    for (int figure = 0; figure < FigureTally::Figures; ++figure) {
+        const PlacementCount &c = tally.byFigure[size_t(figure)];
+        if (figure == figureIfPlaced && figure == figureIfNot) {
+            QCOMPARE(c.cases, 10);
+        } else if (figure == figureIfPlaced) {
+            QCOMPARE(c.cases, placed);
+            QCOMPARE(c.placed, placed);
+        } else if (figure == figureIfNot) {
+            QCOMPARE(c.cases, 10 - placed);
+            QCOMPARE(c.placed, 0);
+        } else {
+            QCOMPARE(c.cases, 0);
+        }
     }
 }
 
