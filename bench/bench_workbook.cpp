@@ -8,6 +8,7 @@
 //
 //   bench_workbook [REPETITIONS]     (default 7; on an otherwise idle machine)
 
+#include "benchtiming.h"
 #include "workbookreader.h"
 #include "ziparchive.h"
 
@@ -177,20 +178,6 @@ QByteArray workbookBytes(int cases)
 
 // --- The two passes ------------------------------------------------------------
 
-struct Timing {
-    double wallMs = 0;
-    double cpuMs = 0;
-};
-
-template<typename Pass> Timing timed(Pass pass)
-{
-    QElapsedTimer timer;
-    const std::clock_t cpu = std::clock();
-    timer.start();
-    pass();
-    return {timer.nsecsElapsed() / 1e6, double(std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC};
-}
-
 // The bare cost: the sheet's part inflated, its tokens walked.
 int baselinePass(const QByteArray &bytes)
 {
@@ -222,12 +209,6 @@ int readerPass(const QByteArray &bytes)
         }
     }
     return characters > 0 ? rows : -1;
-}
-
-double median(QVector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
 }
 
 } // namespace

@@ -8,7 +8,6 @@
 #include <QThread>
 
 #include <algorithm>
-#include <array>
 #include <memory>
 
 namespace {
@@ -72,30 +71,21 @@ QVector<SheathEvidence> buildTables(const CaseTally &tally)
     return sheaths;
 }
 
-LogEvidence gatherLogEvidence(const QByteArray &bytes, const CaseLogReader::Progress &progress)
+LogEvidence readLogCases(const QByteArray &bytes, const CaseLogReader::Progress &progress)
 {
     LogEvidence evidence;
-    // The hash of a large log costs about as much as reading it, and needs
+    // The hash of a large log costs about a quarter of reading it, and needs
     // nothing of the reading: it runs on another core meanwhile.
     const std::unique_ptr<QThread> hashing(QThread::create([&bytes, &evidence] {
         evidence.sha256 = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
     }));
     hashing->start();
 
-    // Apart by decimal mark, until the reading knows the log's own.
-    std::array<CaseTally, 3> byMark;
     QVector<LogCase> read;
-    CaseLogReader reader(
-        [&byMark, &read](const LogCase &logCase) {
-            byMark[std::size_t(logCase.mark)].add(logCase);
-            read.append(logCase);
-        },
-        progress);
+    CaseLogReader reader([&read](const LogCase &logCase) { read.append(logCase); }, progress);
     evidence.reading = reader.read(bytes);
-    CaseTally &tally = byMark[std::size_t(DecimalMark::None)];
-    if (evidence.reading.mark != DecimalMark::None)
-        tally.add(byMark[std::size_t(evidence.reading.mark)]);
-    evidence.sheaths = buildTables(tally);
+    // Only once the whole log is read is its decimal mark known, and with it
+    // which cases count.
     const CaseLogReading &reading = evidence.reading;
     read.erase(std::remove_if(read.begin(), read.end(),
                               [&reading](const LogCase &c) { return !reading.keeps(c); }),
@@ -103,5 +93,15 @@ LogEvidence gatherLogEvidence(const QByteArray &bytes, const CaseLogReader::Prog
     evidence.cases = std::move(read);
 
     hashing->wait();
+    return evidence;
+}
+
+LogEvidence gatherLogEvidence(const QByteArray &bytes, const CaseLogReader::Progress &progress)
+{
+    LogEvidence evidence = readLogCases(bytes, progress);
+    CaseTally tally;
+    for (const LogCase &logCase : qAsConst(evidence.cases))
+        tally.add(logCase);
+    evidence.sheaths = buildTables(tally);
     return evidence;
 }

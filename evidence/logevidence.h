@@ -28,6 +28,9 @@ SheathEvidence buildSheathEvidence(SheathSize sheath, const SheathTally &tally);
 // Both sheath sizes' tables from sorted cases: 10-12 Ch, then 12-14 Ch.
 QVector<SheathEvidence> buildTables(const CaseTally &tally);
 
+// Reads the log's bytes and keeps the cases that count; no table is fitted.
+LogEvidence readLogCases(const QByteArray &bytes, const CaseLogReader::Progress &progress = {});
+
 // Reads the log's bytes, sorts its cases through the calculator's rule and
 // fits both sheath sizes' tables. The progress hook, if given, is the reader's.
 LogEvidence gatherLogEvidence(const QByteArray &bytes,

@@ -2,16 +2,14 @@
 
 #include "console.h"
 #include "figuretally.h"
+#include "logevidence.h"
 #include "tablecheckjson.h"
 #include "tablechecktexts.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-
-#include <algorithm>
 
 namespace {
 
@@ -37,14 +35,14 @@ QString diagnosisText(const StatisticsDiagnosis &diagnosis)
 CheckRun::CheckRun(const StatsRequest &request) : request(request), build(request, {}) { }
 
 // Returns -1 when the cases are read and the run goes on, else the exit status.
-int CheckRun::readCases(QVector<LogCase> &cases, CaseLogReading &reading)
+int CheckRun::readCases(LogEvidence &evidence)
 {
     const std::optional<QByteArray> bytes = build.logBytes();
     if (!bytes)
         return StatsRun::LogUnreadable;
-    reading
-        = CaseLogReader([&cases](const LogCase &logCase) { cases.append(logCase); }).read(*bytes);
-    logSha256 = QCryptographicHash::hash(*bytes, QCryptographicHash::Sha256).toHex();
+    evidence = readLogCases(*bytes);
+    logSha256 = evidence.sha256;
+    const CaseLogReading &reading = evidence.reading;
     const QString logPath = QDir::toNativeSeparators(request.log);
     if (!reading.error.isEmpty())
         return build.fail(StatsRun::LogUnreadable,
@@ -125,15 +123,11 @@ int CheckRun::exec()
             return build.fail(StatsRun::UsageError,
                               tr("папки таблиц %1 нет.").arg(QDir::toNativeSeparators(folder)));
     }
-    QVector<LogCase> cases;
-    CaseLogReading reading;
-    const int status = readCases(cases, reading);
+    LogEvidence evidence;
+    const int status = readCases(evidence);
     if (status >= 0)
         return status;
-    // Only once the whole log is read is it known which cases count.
-    cases.erase(std::remove_if(cases.begin(), cases.end(),
-                               [&reading](const LogCase &c) { return !reading.keeps(c); }),
-                cases.end());
+    const QVector<LogCase> &cases = evidence.cases;
 
     const ShownFigures figures(request.tablesFolder);
     std::optional<ShownFigures> second;

@@ -1,7 +1,7 @@
 #ifndef VELMIRA_CHECKRUN_H
 #define VELMIRA_CHECKRUN_H
 
-#include "caselogreader.h"
+#include "logevidence.h"
 #include "shownfigures.h"
 #include "statsoptions.h"
 #include "statsrun.h"
@@ -24,7 +24,7 @@ public:
     int exec();
 
 private:
-    int readCases(QVector<LogCase> &cases, CaseLogReading &reading);
+    int readCases(LogEvidence &evidence);
     static int tallyBoth(const QVector<LogCase> &cases, const ShownFigures &first,
                          const ShownFigures &second, FigureTally &firstTally,
                          FigureTally &secondTally);

@@ -166,9 +166,10 @@ QString missingLogError()
     request.log = folder.filePath(QStringLiteral("нет.csv"));
     request.outputFolder = folder.path();
     return standardErrorOf([&request] {
-        StatsRun(request, [](const LogSummary &, const QVector<SheathEvidence> &) {
-            return QByteArray();
-        }).exec();
+        StatsRun(request,
+                 [](const LogSummary &, const QVector<SheathEvidence> &,
+                    const std::optional<TablesValidation> &) { return QByteArray(); })
+            .exec();
     });
 }
 
