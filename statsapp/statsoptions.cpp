@@ -105,7 +105,7 @@ QString optionLine(const QCommandLineOption &option)
     QString names = QStringLiteral("--") + option.names().constFirst();
     if (!option.valueName().isEmpty())
         names += QLatin1Char(' ') + option.valueName();
-    return QStringLiteral("  %1%2\n").arg(names.leftJustified(20), option.description());
+    return QStringLiteral("  %1%2\n").arg(names.leftJustified(22), option.description());
 }
 
 StatsRequest installRequest(const QString &folder, const QStringList &positional)
