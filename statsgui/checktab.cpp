@@ -42,7 +42,7 @@ void CheckTab::refresh(bool newTables)
     const TableCheck *plotted = m_check.plotted(newTables);
     m_caption->setText(m_check.plotCaption(newTables));
     m_legend->setText(plotted ? CalibrationPlot(*plotted).legend() : QString());
-    m_legend->setVisible(plotted);
+    m_legend->setVisible(plotted != nullptr);
     m_plot->setCheck(plotted ? std::optional<TableCheck>(*plotted) : std::nullopt);
     m_text->setPlainText(m_check.text(newTables));
 }
