@@ -75,7 +75,7 @@ void CheckPage::drawPlot(ReportPage &page) const
 {
     const CalibrationPlot plot(plotted(m_validation));
     page.subheading(tr("Калибровка: %1").arg(plottedName(m_validation)));
-    plot.draw(page.painter(), page.take(82.0));
+    plot.draw(page.painter(), page.take(100.0));
     page.paragraph(plot.legend(), 7.5);
 }
 
