@@ -41,6 +41,11 @@ QRectF PlotAxes::dataArea(const QRectF &frame, const PlotStyle &style)
     return frame.adjusted(style.mm(15.0), style.mm(8.0), -style.mm(3.0), -style.mm(11.0));
 }
 
+QString PlotAxes::rateTitle()
+{
+    return tr("Доля успешных установок, %");
+}
+
 void PlotAxes::drawGrid(QPainter &painter) const
 {
     const QRectF area = m_scale.area();
@@ -114,7 +119,7 @@ void PlotAxes::drawTitles(QPainter &painter) const
     painter.translate(area.left() - m_style.mm(12.0), area.center().y());
     painter.rotate(-90.0);
     const QRectF yTitle(-area.height() / 2, -m_style.mm(2.5), area.height(), m_style.mm(5.0));
-    painter.drawText(yTitle, Qt::AlignCenter, tr("Доля успешных установок, %"));
+    painter.drawText(yTitle, Qt::AlignCenter, rateTitle());
     painter.restore();
 }
 

@@ -41,6 +41,9 @@ public:
     // The area inside the frame that is left for the data, beside the labels.
     static QRectF dataArea(const QRectF &frame, const PlotStyle &style);
 
+    // The y axis' title, for every plot of placement rates.
+    static QString rateTitle();
+
     void drawGrid(QPainter &painter) const; // behind the data
     void drawFrame(QPainter &painter) const; // in front of it
 

@@ -57,6 +57,13 @@ QPen PlotStyle::boundCheckPen() const
     return QPen(Bound, mm(0.35));
 }
 
+QPen PlotStyle::diagonalPen() const
+{
+    QPen pen(QColor(20, 20, 20), mm(0.35));
+    pen.setStyle(Qt::DashLine);
+    return pen;
+}
+
 QPen PlotStyle::gridPen() const
 {
     return QPen(QColor(215, 215, 215), mm(0.15));

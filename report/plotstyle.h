@@ -20,6 +20,7 @@ public:
     QPen stepPen() const; // what the calculator shows
     QPen boundPen() const; // the fixed bounds
     QPen boundCheckPen() const; // the cases beyond a bound
+    QPen diagonalPen() const; // perfect calibration: the rate equals the figure
     QPen gridPen() const;
     QPen axisPen() const;
     // Radius of a row's point: its area grows with the row's cases.

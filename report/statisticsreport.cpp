@@ -1,5 +1,6 @@
 #include "statisticsreport.h"
 
+#include "checkpage.h"
 #include "reportpage.h"
 #include "reporttexts.h"
 #include "sheathpage.h"
@@ -44,7 +45,6 @@ void drawPage(QPainter &painter, const QPdfWriter &writer, const LogSummary &log
 QByteArray statisticsReportPdf(const LogSummary &log, const QVector<SheathEvidence> &sheaths,
                                const std::optional<TablesValidation> &validation)
 {
-    Q_UNUSED(validation)
     QByteArray pdf;
     QBuffer buffer(&pdf);
     if (!buffer.open(QIODevice::WriteOnly))
@@ -54,13 +54,18 @@ QByteArray statisticsReportPdf(const LogSummary &log, const QVector<SheathEviden
     QPainter painter;
     if (!painter.begin(&writer))
         return {};
-    const int pages = 1 + sheaths.size();
+    const int pages = 1 + sheaths.size() + (validation ? 1 : 0);
     drawPage(painter, writer, log, 1, pages,
              [&](ReportPage &page) { SummaryPage(log, sheaths).draw(page); });
     for (int i = 0; i < sheaths.size(); ++i) {
         writer.newPage();
         drawPage(painter, writer, log, i + 2, pages,
                  [&](ReportPage &page) { SheathPage(log, sheaths.at(i)).draw(page); });
+    }
+    if (validation) {
+        writer.newPage();
+        drawPage(painter, writer, log, pages, pages,
+                 [&](ReportPage &page) { CheckPage(*validation).draw(page); });
     }
     // The writer puts the document into the buffer only when painting ends.
     if (!painter.end())

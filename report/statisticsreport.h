@@ -15,7 +15,8 @@
 // excluded. Drawn with QPdfWriter and QPainter into memory, so that the caller
 // writes it whole or not at all. Needs a QGuiApplication (any platform,
 // offscreen included). Empty on failure.
-// With a validation, a page on how well the tables predict the log's cases.
+// With a validation, a last page on how well the tables predict the log's
+// cases, above all those they did not see.
 QByteArray statisticsReportPdf(const LogSummary &log, const QVector<SheathEvidence> &sheaths,
                                const std::optional<TablesValidation> &validation = std::nullopt);
 

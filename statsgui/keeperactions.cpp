@@ -16,15 +16,17 @@ KeeperActions::KeeperActions(QWidget *window)
     connect(m_installer, &TableInstaller::finished, this, &KeeperActions::installed);
 }
 
-void KeeperActions::setBuild(const TablesBuild &build, const QStringList &changes)
+void KeeperActions::setBuild(const TablesBuild &build, const QStringList &changes,
+                             const std::optional<TablesValidation> &validation)
 {
     m_build = build;
     m_changes = changes;
+    m_validation = validation;
 }
 
 QByteArray KeeperActions::report() const
 {
-    return statisticsReportPdf(m_build.summary(), m_build.sheaths());
+    return statisticsReportPdf(m_build.summary(), m_build.sheaths(), m_validation);
 }
 
 void KeeperActions::warn(const QString &text)

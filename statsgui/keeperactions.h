@@ -2,10 +2,13 @@
 #define VELMIRA_KEEPERACTIONS_H
 
 #include "tablesbuild.h"
+#include "tablesvalidation.h"
 
 #include <QObject>
 #include <QString>
 #include <QVector>
+
+#include <optional>
 
 class QWidget;
 class TableInstaller;
@@ -19,8 +22,10 @@ class KeeperActions : public QObject {
 public:
     explicit KeeperActions(QWidget *window);
 
-    // The tables to act on, and what installing them would change, per sheath size.
-    void setBuild(const TablesBuild &build, const QStringList &changes);
+    // The tables to act on, what installing them would change, per sheath
+    // size, and how well they predict the log's cases, for the report.
+    void setBuild(const TablesBuild &build, const QStringList &changes,
+                  const std::optional<TablesValidation> &validation);
     const QString &reportPath() const { return m_reportPath; }
     // Said after installing: the running calculator keeps the tables it read.
     static QString nextStartNote();
@@ -49,6 +54,7 @@ private:
     TableInstaller *m_installer;
     TablesBuild m_build;
     QStringList m_changes;
+    std::optional<TablesValidation> m_validation;
     QString m_reportPath;
 };
 

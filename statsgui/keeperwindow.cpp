@@ -2,6 +2,7 @@
 
 #include "badrowspanel.h"
 #include "changestab.h"
+#include "checktab.h"
 #include "keeperactions.h"
 #include "logoverview.h"
 #include "sheathtab.h"
@@ -26,7 +27,7 @@
 
 KeeperWindow::KeeperWindow(QWidget *parent)
     : QMainWindow(parent), m_worker(new LogReadWorker), m_actions(new KeeperActions(this)),
-      m_tabs(new QTabWidget)
+      m_installedFolder(calculatorFolder().path), m_tabs(new QTabWidget)
 {
     setWindowTitle(tr("Velmira — статистика клиники"));
     setAcceptDrops(true);
@@ -139,7 +140,7 @@ void KeeperWindow::openLog(const QString &path)
     m_file->setText(QDir::toNativeSeparators(path));
     setReading(true);
     m_worker->setCancelled(false);
-    emit readRequested(path);
+    emit readRequested(path, m_installedFolder);
 }
 
 void KeeperWindow::cancelReading()
@@ -196,8 +197,13 @@ void KeeperWindow::showResult(const LogReadResult &result)
     if (m_result.error().isEmpty()) {
         for (const SheathEvidence &sheath : m_result.evidence.sheaths)
             m_tabs->addTab(new SheathTab(sheath), tr("Кожух %1").arg(sheathName(sheath.sheath)));
-        m_changes = new ChangesTab(calculatorFolder().path, m_result.evidence.sheaths);
+        m_changes = new ChangesTab(m_installedFolder, m_result.evidence.sheaths);
         m_tabs->addTab(m_changes, tr("Что изменит установка"));
+    }
+    m_check = nullptr;
+    if (m_result.check.validation()) {
+        m_check = new CheckTab(m_result.check);
+        m_tabs->addTab(m_check, tr("Проверка"));
     }
     // The log shown names the window, as a document names its editor's.
     setWindowTitle(
@@ -206,6 +212,7 @@ void KeeperWindow::showResult(const LogReadResult &result)
             : tr("Velmira — статистика клиники"));
     setReading(false);
     refreshOverview();
+    refreshCheck();
     emit logShown();
 }
 
@@ -215,6 +222,14 @@ void KeeperWindow::setSkipBadRows(bool skip)
     m_build = TablesBuild(m_result, m_skipBadRows);
     refreshOverview();
     refreshActions();
+    refreshCheck();
+}
+
+// The new tables are compared once the log gives them, as skipping bad rows may.
+void KeeperWindow::refreshCheck()
+{
+    if (auto *check = static_cast<CheckTab *>(m_check))
+        check->refresh(m_build.ready());
 }
 
 void KeeperWindow::refreshOverview()
@@ -248,7 +263,8 @@ void KeeperWindow::refreshActions()
     m_saveTables->setEnabled(ready);
     m_install->setEnabled(ready);
     m_openReport->setEnabled(!m_actions->reportPath().isEmpty());
-    m_actions->setBuild(m_build, changeSummaries());
+    m_actions->setBuild(m_build, changeSummaries(),
+                        m_build.ready() ? m_result.check.validation() : std::nullopt);
     if (!m_reading) {
         const QString refusal = m_result.path.isEmpty() || ready ? QString() : m_build.refusal();
         // The refusal is worded as the command's messages, after a colon.

@@ -27,6 +27,9 @@ public:
     // The program's arguments: the first after the program's name is a log.
     void openArguments(const QStringList &arguments);
     void openLog(const QString &path);
+    // Where the calculator's installed tables are looked for; the
+    // installation's own folder unless set.
+    void setInstalledFolder(const QString &folder) { m_installedFolder = folder; }
     bool isReading() const { return m_reading; }
     QTabWidget *tabs() const { return m_tabs; }
     const LogReadResult &result() const { return m_result; }
@@ -34,7 +37,7 @@ public:
     KeeperActions *actions() const { return m_actions; }
 
 signals:
-    void readRequested(const QString &path);
+    void readRequested(const QString &path, const QString &installedFolder);
     void logShown();
 
 protected:
@@ -53,6 +56,7 @@ private:
     void setSkipBadRows(bool skip);
     void refreshOverview();
     void refreshActions();
+    void refreshCheck();
     QStringList changeSummaries() const;
     void stopWorker();
 
@@ -63,6 +67,7 @@ private:
     TablesBuild m_build;
     bool m_reading = false;
     bool m_skipBadRows = false;
+    QString m_installedFolder;
 
     QLabel *m_file;
     QPushButton *m_open;
@@ -71,6 +76,7 @@ private:
     QTabWidget *m_tabs;
     QWidget *m_overview = nullptr;
     QWidget *m_changes = nullptr;
+    QWidget *m_check = nullptr;
     QLabel *m_status;
     QPushButton *m_saveReport;
     QPushButton *m_openReport;

@@ -6,7 +6,7 @@
 
 LogReadWorker::LogReadWorker(QObject *parent) : QObject(parent) { }
 
-void LogReadWorker::read(const QString &path)
+void LogReadWorker::read(const QString &path, const QString &installedFolder)
 {
     LogReadResult result;
     result.path = path;
@@ -23,5 +23,6 @@ void LogReadWorker::read(const QString &path)
         emit progressed(rowsRead);
         return !m_cancelled;
     });
+    result.check = LogCheck(installedFolder, result.evidence);
     emit finished(result);
 }

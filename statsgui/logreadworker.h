@@ -1,6 +1,7 @@
 #ifndef VELMIRA_LOGREADWORKER_H
 #define VELMIRA_LOGREADWORKER_H
 
+#include "logcheck.h"
 #include "logevidence.h"
 
 #include <QMetaType>
@@ -14,14 +15,16 @@ struct LogReadResult {
     QString path;
     QString fileError; // the file itself could not be read; empty otherwise
     LogEvidence evidence;
+    LogCheck check; // the installed and the new tables on the log's cases
 
     QString error() const { return fileError.isEmpty() ? evidence.reading.error : fileError; }
     bool cancelled() const { return evidence.reading.cancelled; }
 };
 Q_DECLARE_METATYPE(LogReadResult)
 
-// Reads a log and gathers its evidence on whatever thread it lives in, and
-// says how far it got; cancel() may be called from any thread.
+// Reads a log, gathers its evidence and checks tables on its cases on
+// whatever thread it lives in, and says how far it got; cancel() may be
+// called from any thread.
 class LogReadWorker : public QObject {
     Q_OBJECT
 
@@ -32,7 +35,8 @@ public:
     void setCancelled(bool cancelled) { m_cancelled = cancelled; }
 
 public slots:
-    void read(const QString &path);
+    // installedFolder: where the calculator reads its tables; empty when not known.
+    void read(const QString &path, const QString &installedFolder = QString());
 
 signals:
     void progressed(int rowsRead);

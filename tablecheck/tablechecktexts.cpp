@@ -37,6 +37,21 @@ bool holds(const Estimate &estimate, double value)
 
 } // namespace
 
+QString TableCheckTexts::estimateText(const Estimate &estimate)
+{
+    return withInterval(estimate);
+}
+
+QString TableCheckTexts::rateText(const Proportion &observed)
+{
+    return rateWithInterval(observed);
+}
+
+QString TableCheckTexts::fractionText(double value)
+{
+    return fraction(value);
+}
+
 QString TableCheckTexts::summary(const TableCheck &check)
 {
     QString text = counts(check);
@@ -294,6 +309,15 @@ QString shown(const Estimate &e)
 
 QString TableCheckTexts::comparison(const TableCheck &first, const TableCheck &second)
 {
+    return comparison(first, second,
+                      tr("Сравнение на тех же %1 случаях: первые таблицы — из --tables, вторые — "
+                         "из --compare.")
+                          .arg(first.cases));
+}
+
+QString TableCheckTexts::comparison(const TableCheck &first, const TableCheck &second,
+                                    const QString &heading)
+{
     const QVector<Compared> figures {
         {tr("O/E (лучше ближе к 1)"), first.oe, second.oe, Compared::Closer, 1.0},
         {tr("сдвиг калибровки (лучше ближе к 0)"), first.intercept, second.intercept,
@@ -305,9 +329,7 @@ QString TableCheckTexts::comparison(const TableCheck &first, const TableCheck &s
         {tr("C-статистика (лучше больше)"), concordanceEstimate(first), concordanceEstimate(second),
          Compared::Higher, 0.0},
     };
-    QString text = tr("Сравнение на тех же %1 случаях: первые таблицы — из --tables, вторые — "
-                      "из --compare.\n")
-                       .arg(first.cases);
+    QString text = heading + QLatin1Char('\n');
     for (const Compared &c : figures) {
         if (!c.first || !c.second) {
             text += tr("  %1: не определено для обеих таблиц\n").arg(c.name);

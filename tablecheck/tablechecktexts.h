@@ -24,6 +24,16 @@ public:
     // Two sets of tables checked on the same cases, figure by figure: which
     // fits the cases better, and where the intervals leave it open.
     static QString comparison(const TableCheck &first, const TableCheck &second);
+    // The same under a first line of the caller's that says which tables are which.
+    static QString comparison(const TableCheck &first, const TableCheck &second,
+                              const QString &heading);
+    // How the intervals were found, for any text or table of these figures.
+    static QString methods(const TableCheck &check);
+
+    // The forms the texts give a figure in, for a table of the same figures.
+    static QString estimateText(const Estimate &estimate); // "0.86 (0.78–0.94)"
+    static QString rateText(const Proportion &observed); // "25 % (18–34 %)"
+    static QString fractionText(double value); // "0.86"
 
 private:
     static QString counts(const TableCheck &check);
@@ -33,7 +43,6 @@ private:
     static QString accuracy(const TableCheck &check);
     static QString byFigure(const TableCheck &check);
     static QString byZone(const TableCheck &check);
-    static QString methods(const TableCheck &check);
 };
 
 #endif // VELMIRA_TABLECHECKTEXTS_H

@@ -3,7 +3,9 @@
 
 #include "badcelltexts.h"
 #include "boundchecktexts.h"
+#include "calibrationplot.h"
 #include "caselogreader.h"
+#include "checkpage.h"
 #include "checkrun.h"
 #include "installrun.h"
 #include "logcolumns.h"
@@ -133,6 +135,13 @@ QString sheathPageText()
         [&](ReportPage &page) { SheathPage(log, evidence().sheaths.at(0)).draw(page); });
 }
 
+// The page on the tables' check, of the small log's tables on its own cases.
+QString checkPageText()
+{
+    const TablesValidation validation = validateTables(evidence().sheaths, evidence().cases);
+    return pageText([&](ReportPage &page) { CheckPage(validation).draw(page); });
+}
+
 QString summaryPageText()
 {
     const LogSummary log = summary();
@@ -203,6 +212,8 @@ QMap<QString, TextSample> textSamples()
         {QStringLiteral("BoundCheckTexts"),
          {[] { return BoundCheckTexts::counts(evidence().sheaths.at(0).lower); },
           QStringLiteral("установлено %1 из %2")}},
+        {QStringLiteral("CalibrationPlot"), {checkPageText, QStringLiteral("Показанная цифра, %")}},
+        {QStringLiteral("CheckPage"), {checkPageText, QStringLiteral("Проверка таблиц")}},
         {QStringLiteral("CheckRun"), {missingTablesError, QStringLiteral("папки таблиц %1 нет.")}},
         {QStringLiteral("CaseLogReader"),
          {[] { return gatherLogEvidence(QByteArray()).reading.error; },

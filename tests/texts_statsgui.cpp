@@ -3,9 +3,11 @@
 
 #include "badrowspanel.h"
 #include "changestab.h"
+#include "checktab.h"
 #include "installedcomparison.h"
 #include "keeperactions.h"
 #include "keeperwindow.h"
+#include "logcheck.h"
 #include "logoverview.h"
 #include "logreadworker.h"
 #include "sheathtab.h"
@@ -13,6 +15,7 @@
 #include "tablesbuild.h"
 
 #include <QCheckBox>
+#include <QPlainTextEdit>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
@@ -72,6 +75,9 @@ QMap<QString, TextSample> textSamples()
               return ChangesTab(QString(), {sheath()}).table(0)->horizontalHeaderItem(0)->text();
           },
           QStringLiteral("Диаметр, мм")}},
+        {QStringLiteral("CheckTab"),
+         {[] { return CheckTab(LogCheck()).textView()->accessibleName(); },
+          QStringLiteral("Проверка таблиц")}},
         {QStringLiteral("InstalledComparison"),
          {[] { return InstalledComparison::verdict({}); },
           QStringLiteral("Новой таблицы для этого кожуха нет: установленная останется как есть.")}},
@@ -81,6 +87,8 @@ QMap<QString, TextSample> textSamples()
         {QStringLiteral("KeeperWindow"),
          {[] { return KeeperWindow().windowTitle(); },
           QStringLiteral("Velmira — статистика клиники")}},
+        {QStringLiteral("LogCheck"),
+         {[] { return LogCheck().plotCaption(false); }, QStringLiteral("Проверять нечего")}},
         {QStringLiteral("LogOverview"),
          {[] { return LogOverview::lines(badLog(), false).constFirst().first; },
           QStringLiteral("Файл")}},

@@ -1,5 +1,6 @@
 #include "badrowspanel.h"
 #include "changestab.h"
+#include "checktab.h"
 #include "keeperactions.h"
 #include "keeperwindow.h"
 #include "sheathtab.h"
@@ -11,7 +12,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -49,6 +52,8 @@ private slots:
     void badRowsAreListedAndSkippable();
     void cancelLeavesTheWindowUsable();
     void savingKeepsThePreviousFiles();
+    void checkTabComparesTheInstalledTables_data();
+    void checkTabComparesTheInstalledTables();
 };
 
 void KeeperWindowTest::initTestCase()
@@ -72,7 +77,7 @@ void KeeperWindowTest::workbookShowsTheCommandsRows()
     QCOMPARE(reading.badRows, 0);
     QCOMPARE(window.windowTitle(), QStringLiteral("log.xlsx — Velmira — статистика клиники"));
     QVERIFY(window.build().ready());
-    QCOMPARE(window.tabs()->count(), 4);
+    QCOMPARE(window.tabs()->count(), 5);
     QCOMPARE(window.tabs()->tabText(1), QStringLiteral("Кожух 10-12 Ch"));
     QCOMPARE(window.tabs()->tabText(2), QStringLiteral("Кожух 12-14 Ch"));
 
@@ -181,6 +186,50 @@ void KeeperWindowTest::savingKeepsThePreviousFiles()
     const QString missing = dir.filePath(QStringLiteral("нет"));
     QVERIFY(!window.actions()->saveTablesInto(missing, true, &kept).isEmpty());
     QVERIFY(!QFileInfo::exists(missing));
+}
+
+// The "Проверка" tab checks whatever tables the calculator's folder holds
+// on the log's cases, and sets the new tables beside them; an empty folder is
+// said to be one.
+void KeeperWindowTest::checkTabComparesTheInstalledTables_data()
+{
+    QTest::addColumn<bool>("installed");
+    QTest::newRow("shipped tables installed") << true;
+    QTest::newRow("nothing installed") << false;
+}
+
+void KeeperWindowTest::checkTabComparesTheInstalledTables()
+{
+    QFETCH(bool, installed);
+    QTemporaryDir folder;
+    for (const QString &name :
+         {QStringLiteral("Statistics_1.txt"), QStringLiteral("Statistics_2.txt")})
+        QVERIFY(!installed
+                || QFile::copy(QStringLiteral(VELMIRA_DATA_DIR "/") + name, folder.filePath(name)));
+    KeeperWindow window;
+    window.setInstalledFolder(folder.path());
+    window.openLog(Workbook);
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isReading(), ReadTimeout);
+    QVERIFY(window.build().ready());
+
+    const int last = window.tabs()->count() - 1;
+    QCOMPARE(window.tabs()->tabText(last), QStringLiteral("Проверка"));
+    const auto *tab = qobject_cast<CheckTab *>(window.tabs()->widget(last));
+    QVERIFY(tab);
+    const QString text = tab->textView()->toPlainText();
+    QVERIFY2(text.contains(QStringLiteral("O/E")), qPrintable(text));
+    QCOMPARE(text.contains(QStringLiteral("Установленные таблицы")), installed);
+    QCOMPARE(text.contains(QStringLiteral("нет таблиц калькулятора")), !installed);
+    // Compared only where there is something to compare with; the new
+    // tables' own check otherwise.
+    QCOMPARE(text.contains(QStringLiteral("первые — установленные таблицы")), installed);
+    QVERIFY(text.contains(QStringLiteral("перекрёстная проверка (10 блоков")));
+    QVERIFY(window.result().check.validation()->crossValidated);
+
+    // The report the window saves has the check's page after both sheath sizes'.
+    const QByteArray report = window.actions()->outputFiles().constLast().bytes;
+    const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![a-zA-Z])"));
+    QCOMPARE(QString::fromLatin1(report.constData(), report.size()).count(page), 4);
 }
 
 QTEST_MAIN(KeeperWindowTest)

@@ -1,5 +1,6 @@
 #include "diameter.h"
 #include "statisticsreport.h"
+#include "tablecheck.h"
 #include "wilsoninterval.h"
 
 #include <QProcess>
@@ -88,6 +89,25 @@ bool containsNumber(const QString &text, int number)
     return text.contains(QRegularExpression(QStringLiteral("(?<![\\d.])%1(?![\\d.])").arg(number)));
 }
 
+// A check of cases counted at the lower bound, two table figures and the
+// upper bound; lowerPlaced of 45 at the lower bound.
+TableCheck checkOf(int lowerPlaced)
+{
+    FigureTally tally;
+    const auto add = [&tally](int figure, FigureZone zone, int cases, int placed) {
+        tally.byFigure[size_t(figure)] = {cases, placed};
+        PlacementCount &counts = tally.byZone[size_t(zone)];
+        counts.cases += cases;
+        counts.placed += placed;
+        tally.zoneFigureSum[size_t(zone)] += figure * cases;
+    };
+    add(LowerBoundFigure, FigureZone::LowerBound, 45, lowerPlaced);
+    add(47, FigureZone::Table, 30, 15);
+    add(71, FigureZone::Table, 25, 19);
+    add(UpperBoundFigure, FigureZone::UpperBound, 60, 56);
+    return checkTables(tally);
+}
+
 QString disagreement(const BoundCheck &check)
 {
     return QStringLiteral(
@@ -107,6 +127,8 @@ private slots:
     void report();
     void rows_data();
     void rows();
+    void checkPage_data();
+    void checkPage();
     void wilsonInterval_data();
     void wilsonInterval();
 };
@@ -247,6 +269,65 @@ void TestStatisticsReport::rows()
     const QRegularExpression line(QStringLiteral("^\\s*") + cells.join(QStringLiteral("\\s+")),
                                   QRegularExpression::MultilineOption);
     QVERIFY2(text.contains(line), qPrintable(line.pattern()));
+}
+
+// The page on the tables' check comes last, with a column per check given;
+// without a validation there is no such page.
+void TestStatisticsReport::checkPage_data()
+{
+    QTest::addColumn<bool>("validated");
+    QTest::addColumn<bool>("heldOut");
+    QTest::addColumn<QString>("plotted"); // which check the plot and the bounds are of
+
+    QTest::newRow("no validation") << false << false << QString();
+    QTest::newRow("cross-validated")
+        << true << false << QStringLiteral("перекрёстная проверка, 10 блоков");
+    QTest::newRow("held out by date")
+        << true << true << QStringLiteral("на отложенных случаях с 01.06.2025");
+}
+
+void TestStatisticsReport::checkPage()
+{
+    QFETCH(bool, validated);
+    QFETCH(bool, heldOut);
+    QFETCH(QString, plotted);
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+
+    // Each check with its own count at the lower bound, so that the
+    // sentence on the bound shows which check it is of.
+    std::optional<TablesValidation> validation;
+    if (validated) {
+        validation = TablesValidation {checkOf(30), checkOf(16), std::nullopt};
+        if (heldOut)
+            validation->heldOut = HeldOutCheck {QDate(2025, 6, 1), 120, 160, 3, checkOf(4)};
+    }
+    const QVector<SheathEvidence> sheaths {
+        sheath(SheathSize::Ch10To12, 11, 7, 23, wilsonProportion(4, 45), wilsonProportion(56, 60))};
+    const QByteArray pdf = statisticsReportPdf(log(), sheaths, validation);
+    const QString text = pdfText(pdf);
+    QVERIFY(!text.isEmpty());
+    QCOMPARE(text.contains(QStringLiteral("Страница 3 из 3")), validated);
+    QCOMPARE(text.contains(QStringLiteral("Проверка таблиц")), validated);
+    for (const char *column : {"На тех же случаях", "Перекрёстная проверка"})
+        QCOMPARE(text.contains(QString::fromUtf8(column)), validated);
+    QCOMPARE(text.contains(QStringLiteral("Отложенные случаи")), heldOut);
+    if (!validated)
+        return;
+    QVERIFY(text.contains(QStringLiteral("Калибровка: ") + plotted));
+    // The plotted check's lower bound: 4 of 45 leave 29 % outside, 16 of 45 do not.
+    const int lowerPlaced = heldOut ? 4 : 16;
+    const Proportion lower = wilsonProportion(lowerPlaced, 45);
+    // A line may break after the interval's dash.
+    const QRegularExpression sentence(
+        QStringLiteral("случаев 45, установлено %1, наблюдаемая доля %2 % \\(95 % ДИ %3–\\s*%4 "
+                       "%\\) — цифра 29 % %5")
+            .arg(lowerPlaced)
+            .arg(qRound(lower.rate() * 100))
+            .arg(qRound(lower.low * 100))
+            .arg(qRound(lower.high * 100))
+            .arg(heldOut ? QStringLiteral("вне интервала") : QStringLiteral("в интервале")));
+    QVERIFY2(text.contains(sentence), qPrintable(sentence.pattern()));
 }
 
 // The interval's ends are where the score statistic of the observed rate
