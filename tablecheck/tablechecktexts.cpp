@@ -5,9 +5,11 @@
 
 namespace {
 
+// A value that rounds to zero reads 0.00, never "-0.00".
 QString fraction(double value)
 {
-    return QString::number(value, 'f', 2);
+    const QString text = QString::number(value, 'f', 2);
+    return text == QLatin1String("-0.00") ? text.mid(1) : text;
 }
 
 // "0.86 (0.78–0.94)"; a dash set apart where a bound's minus would run into it.

@@ -6,6 +6,7 @@
 #include "statisticswriter.h"
 #include "tablecheck.h"
 #include "tablecheckjson.h"
+#include "tablechecktexts.h"
 #include "wilsoninterval.h"
 
 #include <QDir>
@@ -40,6 +41,7 @@ private slots:
     void foldsPartitionTheCases();
     void aFoldNeverSeesItsOwnCases_data();
     void aFoldNeverSeesItsOwnCases();
+    void aValueRoundedToZeroHasNoSign();
 };
 
 namespace {
@@ -414,6 +416,15 @@ void TableCheckTest::aFoldNeverSeesItsOwnCases()
             QCOMPARE(c.cases, 0);
         }
     }
+}
+
+void TableCheckTest::aValueRoundedToZeroHasNoSign()
+{
+    TableCheck check;
+    check.cases = 10;
+    check.slope = Estimate {-0.004, -0.5, 0.5};
+    QCOMPARE(TableCheckTexts::brief(check),
+             QStringLiteral("случаев 10, наклон 0.00 (-0.50 – 0.50)"));
 }
 
 QTEST_GUILESS_MAIN(TableCheckTest)
