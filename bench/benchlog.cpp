@@ -3,6 +3,7 @@
 #include "logtext.h"
 
 #include <QString>
+#include <QStringList>
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
 #include <QStringEncoder>
 #else
