@@ -202,7 +202,7 @@ std::optional<QByteArray> StatsRun::logBytes() const
 // predict cases: on the log's cases, or split at the date asked for, built
 // from the earlier cases and checked on the later ones too. Empty sheaths
 // when the split leaves a side without cases, which has then been said.
-StatsRun::Build StatsRun::buildTables(const LogEvidence &evidence) const
+StatsRun::Build StatsRun::tablesToWrite(const LogEvidence &evidence) const
 {
     Build build;
     build.log = summaryOf(evidence, request.log, request.skipBadRows);
@@ -238,7 +238,7 @@ StatsRun::Build StatsRun::buildTables(const LogEvidence &evidence) const
         build.log.lastDate = std::max(build.log.lastDate, logCase.date);
     }
     build.log.heldOutSince = request.holdoutSince;
-    build.sheaths = ::buildTables(tally);
+    build.sheaths = buildTables(tally);
     build.validation = validateTables(build.sheaths, split.before);
     build.validation.heldOut = checkHeldOut(build.sheaths, split);
     return build;
@@ -257,7 +257,7 @@ int StatsRun::exec()
     if (reading.badRows > 0 && reportBadRows(reading) != Written)
         return BadRows;
 
-    const Build build = buildTables(evidence);
+    const Build build = tablesToWrite(evidence);
     if (build.sheaths.isEmpty())
         return NoCases;
     QVector<OutputFile> files = tableFiles(build.log, build.sheaths);

@@ -61,7 +61,7 @@ private:
         QVector<SheathEvidence> sheaths;
         TablesValidation validation;
     };
-    Build buildTables(const LogEvidence &evidence) const;
+    Build tablesToWrite(const LogEvidence &evidence) const;
     QString logLine(const LogSummary &log, const CaseLogReading &reading) const;
     QString sheetLines(const CaseLogReading &reading) const;
     QString summaryText(const Build &build, const CaseLogReading &reading,

@@ -228,8 +228,8 @@ void KeeperWindow::setSkipBadRows(bool skip)
 // The new tables are compared once the log gives them, as skipping bad rows may.
 void KeeperWindow::refreshCheck()
 {
-    if (auto *check = static_cast<CheckTab *>(m_check))
-        check->refresh(m_build.ready());
+    if (m_check)
+        m_check->refresh(m_build.ready());
 }
 
 void KeeperWindow::refreshOverview()

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QThread>
 
+class CheckTab;
 class KeeperActions;
 class QLabel;
 class QProgressBar;
@@ -76,7 +77,7 @@ private:
     QTabWidget *m_tabs;
     QWidget *m_overview = nullptr;
     QWidget *m_changes = nullptr;
-    QWidget *m_check = nullptr;
+    CheckTab *m_check = nullptr;
     QLabel *m_status;
     QPushButton *m_saveReport;
     QPushButton *m_openReport;
