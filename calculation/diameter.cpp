@@ -1,5 +1,6 @@
 #include "diameter.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QStringView>
 #include <QVarLengthArray>
@@ -7,7 +8,16 @@
 #include <algorithm>
 #include <cmath>
 
-std::optional<double> readDiameter(const QString &text)
+namespace {
+
+// The texts' translation context.
+class DiameterTexts {
+    Q_DECLARE_TR_FUNCTIONS(DiameterTexts)
+};
+
+} // namespace
+
+std::optional<double> readDiameterNumber(const QString &text)
 {
     // The comma made a point in a copy on the stack: a case log has three
     // diameters in every row, and a copy on the heap cost as much as reading them.
@@ -26,9 +36,23 @@ std::optional<double> readDiameter(const QString &text)
     bool ok = false;
     const double value
         = cLocale.toDouble(QStringView(normalised.constData(), normalised.size()), &ok);
-    if (!ok || !std::isfinite(value) || !(value > 0.0))
+    if (!ok || !std::isfinite(value))
         return std::nullopt;
     return value;
+}
+
+std::optional<double> readDiameter(const QString &text)
+{
+    const std::optional<double> value = readDiameterNumber(text);
+    if (!value || *value < SmallestDiameter || *value > LargestDiameter)
+        return std::nullopt;
+    return value;
+}
+
+QString diameterRangeText()
+{
+    return DiameterTexts::tr("от %1 до %2 мм")
+        .arg(QString::number(SmallestDiameter), QString::number(LargestDiameter));
 }
 
 QString twoDecimalText(double diameter)

@@ -1,5 +1,6 @@
 #include "badcelltexts.h"
 
+#include "diameter.h"
 #include "logcells.h"
 
 #include <QStringList>
@@ -42,7 +43,7 @@ QString BadCellTexts::expected(LogColumn column)
     case LogColumn::D1:
     case LogColumn::D2:
     case LogColumn::D3:
-        return tr("нужен диаметр в мм больше 0 и не больше 10");
+        return tr("нужен диаметр %1").arg(diameterRangeText());
     case LogColumn::Sheath:
         return tr("нужен кожух 10-12 или 12-14");
     case LogColumn::Stricture:

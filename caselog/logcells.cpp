@@ -16,21 +16,20 @@ QString comparableText(const QString &text)
 
 std::optional<double> readLogDiameter(const QString &cell)
 {
-    // The calculator's own reading, so that a log's diameter means what the
-    // same text typed into the calculator means; only the upper limit is the log's.
-    const std::optional<double> diameter = readDiameter(cell.trimmed());
-    if (!diameter || *diameter > MaxLogDiameter)
-        return std::nullopt;
-    return diameter;
+    // The calculator's own reading and range, so that a log's diameter means
+    // what the same text typed into the calculator means.
+    return readDiameter(cell.trimmed());
 }
 
 bool isLogDiameter(const QString &cell)
 {
     // Three diameters a row: the plain forms are judged without a copy.
-    if (const auto plain = readPlainNumber(QStringView(cell).trimmed(), true)) {
-        const qint64 max = qint64(MaxLogDiameter);
-        const bool positive = plain->whole > 0 || !plain->fractionZero;
-        return positive && (plain->whole < max || (plain->whole == max && plain->fractionZero));
+    // Below a whole millimetre the fraction decides, which the slow reading sees.
+    if (const auto plain = readPlainNumber(QStringView(cell).trimmed(), true);
+        plain && plain->whole >= 1) {
+        static_assert(SmallestDiameter <= 1.0, "a whole millimetre is a diameter");
+        const qint64 max = qint64(LargestDiameter);
+        return plain->whole < max || (plain->whole == max && plain->fractionZero);
     }
     return readLogDiameter(cell).has_value();
 }

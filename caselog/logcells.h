@@ -21,12 +21,9 @@ QString comparableText(const QString &text);
 // unit, so its row is bad rather than read.
 enum class DecimalMark { None, Point, Comma };
 
-// The largest diameter a ureter can have in a log, in millimetres: a 14 typed
-// for 1.4 must not count as a wide ureter.
-constexpr double MaxLogDiameter = 10.0;
-
-// A diameter in millimetres with a point or a decimal comma: finite, greater
-// than 0 and at most MaxLogDiameter.
+// A diameter in millimetres with a point or a decimal comma, within the range
+// the calculator accepts (SmallestDiameter..LargestDiameter): a 14 typed for
+// 1.4 must not count as a wide ureter.
 std::optional<double> readLogDiameter(const QString &cell);
 // Whether readLogDiameter reads the cell; faster for the plain forms.
 bool isLogDiameter(const QString &cell);

@@ -5,6 +5,7 @@
 #include "calculationwarning.h"
 #include "conclusion.h"
 #include "conclusioncopy.h"
+#include "diameter.h"
 #include "editedcells.h"
 #include "figureprovenance.h"
 #include "probabilityrule.h"
@@ -53,6 +54,7 @@ QMap<QString, TextSample> textSamples()
          {[] { return Conclusion::text(ConclusionFacts()); }, QStringLiteral("Основание")}},
         {QStringLiteral("ConclusionCopy"),
          {conclusionCopyText, QStringLiteral("Копировать заключение")}},
+        {QStringLiteral("DiameterTexts"), {diameterRangeText, QStringLiteral("от %1 до %2 мм")}},
         {QStringLiteral("FigureProvenance"),
          {strictureProvenance, QStringLiteral("Отмечено наличие стриктуры: %1 %")}},
         {QStringLiteral("StatisticsTexts"),

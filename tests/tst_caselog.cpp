@@ -110,11 +110,11 @@ void CaseLogTest::diameterCells_data()
     QTest::addColumn<QString>("cell");
     QTest::addColumn<bool>("valid");
 
-    for (const char *cell : {"1,52", "1.52", "2", " 1,5 ", "10", "10,000", "0,001", "007",
+    for (const char *cell : {"1,52", "1.52", "2", " 1,5 ", "10", "10,000", "0,5", "007",
                              "9.99999999999", "1e0", ".5", "1.", "+1.5", "10.0000000000000001"})
         QTest::newRow(cell) << QString::fromLatin1(cell) << true;
-    for (const char *cell : {"", "0", "0,000", "10,01", "14", "010,5", "1,5,2", "1;5", "-1", "inf",
-                             "nan", "1e9", "abc", "1.5 mm", "10.00000000001"})
+    for (const char *cell : {"", "0", "0,000", "0,001", "0.49", "10,01", "14", "010,5", "1,5,2",
+                             "1;5", "-1", "inf", "nan", "1e9", "abc", "1.5 mm", "10.00000000001"})
         QTest::newRow(cell) << QString::fromLatin1(cell) << false;
 }
 

@@ -1,5 +1,6 @@
 #include "calculationwarning.h"
 
+#include "diameter.h"
 #include "probabilityrule.h"
 #include "statisticsdiagnosis.h"
 #include "statisticstexts.h"
@@ -25,9 +26,16 @@ QString CalculationWarning::invalidDiameterText(int field, const QString &text)
     static const char *const ordinals[]
         = {QT_TR_NOOP("первый"), QT_TR_NOOP("второй"), QT_TR_NOOP("третий")};
     const QString ordinal = tr(ordinals[field]);
-    const QString hint = tr("Введите положительное число в миллиметрах, например 1.45 или 1,45.");
+    const QString hint
+        = tr("Введите диаметр в миллиметрах %1, например 1.45 или 1,45.").arg(diameterRangeText());
     if (text.trimmed().isEmpty())
         return tr("Не указан %1 диаметр мочеточника.").arg(ordinal) + QLatin1Char('\n') + hint;
+    // A number, but not one a ureter can measure: a point or a digit gone astray.
+    if (readDiameterNumber(text))
+        return tr("Неверно указан %1 диаметр мочеточника: %2 мм — вне допустимого диапазона "
+                  "(%3). Проверьте, не пропущена ли точка и нет ли лишней цифры.")
+                   .arg(ordinal, quoted(text), diameterRangeText())
+            + QLatin1Char('\n') + hint;
     return tr("Неверно указан %1 диаметр мочеточника: %2.").arg(ordinal, quoted(text))
         + QLatin1Char('\n') + hint;
 }

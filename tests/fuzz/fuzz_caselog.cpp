@@ -5,6 +5,7 @@
 #include "badcells.h"
 #include "caselogreader.h"
 #include "casetally.h"
+#include "diameter.h"
 #include "logcells.h"
 #include "logevidence.h"
 
@@ -37,7 +38,8 @@ void checkCase(const LogCase &logCase, Place &last)
 {
     for (const QString &diameter : logCase.diameters) {
         const std::optional<double> value = readLogDiameter(diameter);
-        require(value && *value > 0.0 && *value <= MaxLogDiameter, "a case with a bad diameter");
+        require(value && *value >= SmallestDiameter && *value <= LargestDiameter,
+                "a case with a bad diameter");
     }
     require(logCase.sheath != SheathSize::None, "a case without a sheath size");
     require(logCase.sheet > last.sheet || (logCase.sheet == last.sheet && logCase.line > last.line),
