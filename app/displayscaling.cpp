@@ -11,6 +11,7 @@
 namespace {
 
 const char ScaleFactorVariable[] = "QT_SCALE_FACTOR";
+const char HighDpiScalingVariable[] = "QT_ENABLE_HIGHDPI_SCALING";
 
 // The window's size at 100 %, as the form gives it.
 constexpr int WindowWidth = 510;
@@ -27,10 +28,29 @@ constexpr qreal SmallestScale = 0.85;
 // program sets it itself.
 bool userChoseScale = false;
 
+// Whether Qt scales the window, rather than the form itself.
+bool qtScales = true;
+
 bool hasRealDisplay()
 {
     const QString platform = QGuiApplication::platformName();
     return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+
+void setQtScaling(bool on)
+{
+    qtScales = on;
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    // Qt 6 does both by default.
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling, on);
+    QCoreApplication::setAttribute(Qt::AA_DisableHighDpiScaling, !on);
+    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps, on);
+#else
+    if (on)
+        qunsetenv(HighDpiScalingVariable);
+    else
+        qputenv(HighDpiScalingVariable, "0");
+#endif
 }
 
 } // namespace
@@ -38,14 +58,19 @@ bool hasRealDisplay()
 void enableWholeWindowScaling()
 {
     userChoseScale = qEnvironmentVariableIsSet(ScaleFactorVariable);
-#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
-    // Qt 6 does both by default.
-    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
-    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+#ifdef Q_OS_WIN
+    setQtScaling(true);
+#else
+    setQtScaling(userChoseScale);
 #endif
     // 125 % and 150 % must not round to 100 % or 200 %.
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+}
+
+qreal systemScale(const QScreen &screen)
+{
+    return qtScales ? screen.devicePixelRatio() : screen.logicalDotsPerInchY() / 96.0;
 }
 
 qreal scaleThatFits(const QSize &availablePixels, qreal systemScale)
@@ -66,32 +91,44 @@ qreal windowScale()
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (!screen)
         return 1;
-    const qreal screenScale = screen->devicePixelRatio();
+    const qreal scale = systemScale(*screen);
     if (userChoseScale || !hasRealDisplay())
-        return screenScale;
-    return scaleThatFits(screen->availableGeometry().size() * screenScale, screenScale);
+        return scale;
+    // Qt's own pixels to the device's: the same where Qt does not scale.
+    return scaleThatFits(screen->availableGeometry().size() * screen->devicePixelRatio(), scale);
 }
 
-qreal windowShareOfScreenScale()
+ScalePlan planScaling()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? windowScale() / screen->devicePixelRatio() : 1;
+    if (!screen)
+        return {};
+    const qreal scale = windowScale();
+    if (!qtScales) {
+        // Style metrics follow the system's scale here; below 100 % they must
+        // be Qt's at 100 %, which a scaling Qt gives at a device pixel ratio of 1.
+        const qreal system = systemScale(*screen);
+        if (scale < 1 && system > 1)
+            return {1 / system, scale};
+        return {std::nullopt, scale};
+    }
+    const qreal ratio = screen->devicePixelRatio();
+    if (scale >= ratio)
+        return {std::nullopt, scale / ratio};
+    // Qt scales crisply, but only when its application object is made, and
+    // paints nothing right below 100 %: the form scales itself the rest.
+    const qreal qtScale = std::max<qreal>(scale, 1);
+    if (qtScale < ratio)
+        return {qtScale / ratio, scale / qtScale};
+    return {std::nullopt, scale / ratio};
 }
 
-std::optional<qreal> scaleFactorForRestart()
+void prepareRestart(const ScalePlan &plan)
 {
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    if (!screen || screen->devicePixelRatio() <= 1)
-        return std::nullopt;
-    const qreal scale = std::max<qreal>(windowScale(), 1);
-    if (scale >= screen->devicePixelRatio())
-        return std::nullopt;
-    return scale / screen->devicePixelRatio();
-}
-
-void useScaleFactor(qreal factor)
-{
-    qputenv(ScaleFactorVariable, QByteArray::number(factor, 'g', 6));
+    if (!plan.restartFactor)
+        return;
+    setQtScaling(true);
+    qputenv(ScaleFactorVariable, QByteArray::number(*plan.restartFactor, 'g', 6));
 }
 
 void centreOnScreen(QWidget *window)
@@ -100,7 +137,11 @@ void centreOnScreen(QWidget *window)
     if (!screen || !hasRealDisplay())
         return;
     const QRect available = screen->availableGeometry();
-    const QSize outer = window->size().grownBy(FrameAllowance);
+    // The frame is drawn at the system's scale, in device pixels where Qt does not scale.
+    const qreal frame = qtScales ? 1 : systemScale(*screen);
+    const QSize outer = window->size().grownBy(
+        QMargins(qRound(FrameAllowance.left() * frame), qRound(FrameAllowance.top() * frame),
+                 qRound(FrameAllowance.right() * frame), qRound(FrameAllowance.bottom() * frame)));
     // Top-left of the frame: a window taller than the screen keeps its title bar on it.
     window->move(available.x() + std::max(0, (available.width() - outer.width()) / 2),
                  available.y() + std::max(0, (available.height() - outer.height()) / 2));

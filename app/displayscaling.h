@@ -5,35 +5,50 @@
 
 #include <optional>
 
+class QScreen;
 class QSize;
 class QWidget;
 
 // The window places its widgets at fixed positions, so on a scaled display it
 // must grow as a whole: geometry, fonts and picture by the same factor. Larger
 // fonts in widgets of unchanged size would clip captions and hide one of the
-// two sheath sizes. Call before the application object exists.
+// two sheath sizes.
+//
+// Who scales: on Windows, Qt from 100 % up. Elsewhere Qt's accessibility
+// bridge reports positions in Qt's unscaled pixels, so that a magnifier or a
+// screen reader would point beside what is drawn: there Qt draws at 100 % and
+// the form scales itself (scaleFixedLayout). Below 100 %, which Qt cannot draw,
+// the form always scales itself. A factor the user set in QT_SCALE_FACTOR is
+// left to Qt as it is.
+//
+// Call before the first application object exists.
 void enableWholeWindowScaling();
+
+// The screen's scale as the system's display setting gives it: Qt's device
+// pixel ratio where Qt scales, else the logical resolution against 96 dpi.
+qreal systemScale(const QScreen &screen);
 
 // The overall scale, in steps of 5 %, at which the window and its frame fit an
 // available screen area of the given device pixels: the system's own scale when
 // it fits, else the largest smaller step, but never below 85 %.
 qreal scaleThatFits(const QSize &availablePixels, qreal systemScale);
 
-// The scale for the window on the primary screen: the screen's own, or less
-// where the window would not fit. The screen's own also when the user chose a
-// factor in QT_SCALE_FACTOR, or on a platform without a real display.
+// The scale for the window on the primary screen: the system's, or less where
+// the window would not fit. The system's also when the user chose a factor in
+// QT_SCALE_FACTOR, or on a platform without a real display.
 qreal windowScale();
 
-// The window scale as a share of the screen's: below 1 where the window must be
-// smaller than the screen's scale.
-qreal windowShareOfScreenScale();
+// How the window reaches its scale: what Qt is to scale, which takes a new
+// application object, and what the form scales itself by beyond that.
+struct ScalePlan {
+    // QT_SCALE_FACTOR for a new application object, with Qt's scaling on.
+    std::optional<qreal> restartFactor;
+    qreal formScale = 1;
+};
+ScalePlan planScaling();
 
-// Qt scales a whole application crisply, but only when its application object
-// is made, and paints nothing right below 100 %. Where the window must be
-// smaller than the screen's scale but not below 100 %: the factor for a new
-// application object, to be set with useScaleFactor() before making it.
-std::optional<qreal> scaleFactorForRestart();
-void useScaleFactor(qreal factor);
+// Sets what the plan's restart needs before the new application object is made.
+void prepareRestart(const ScalePlan &plan);
 
 // Centres a window, frame included, in the available area of its screen, so
 // that a window that only just fits is not placed partly off the screen.

@@ -18,15 +18,15 @@ int main(int argc, char *argv[])
     std::vector<char *> arguments(argv, argv + argc + 1);
     int argumentCount = argc;
 
-    std::optional<qreal> factor;
+    ScalePlan plan;
     {
         QApplication application(argc, argv);
-        factor = scaleFactorForRestart();
-        if (!factor)
-            return runVelmira(application);
+        plan = planScaling();
+        if (!plan.restartFactor)
+            return runVelmira(application, plan.formScale);
     }
-    // Too large for the screen at the system's scale: start again a little smaller.
-    useScaleFactor(*factor);
+    // Qt's scale is fixed when the application object is made: start again at the plan's.
+    prepareRestart(plan);
     QApplication application(argumentCount, arguments.data());
-    return runVelmira(application);
+    return runVelmira(application, plan.formScale);
 }

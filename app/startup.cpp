@@ -2,15 +2,13 @@
 
 #include "captionfit.h"
 #include "displayscaling.h"
-#include "shrunkenwindow.h"
+#include "formscale.h"
 #include "velmira.h"
 
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
 #include <QPixmap>
-
-#include <optional>
 
 namespace {
 
@@ -41,9 +39,14 @@ void fitCaptionsToFixedLayout(QWidget &window)
 
 } // namespace
 
-int runVelmira(QApplication &application)
+int runVelmira(QApplication &application, std::optional<qreal> formScale)
 {
     fitFontToFixedLayout();
+    // Beyond what Qt scales: the fonts, the dialogs' too, and then the form.
+    const qreal scale = formScale ? *formScale : planScaling().formScale;
+    const bool scalesItself = qAbs(scale - 1) > 0.001;
+    if (scalesItself)
+        scaleApplicationFont(scale);
 
     // Relative like every data file: the icon comes from the working directory.
     // The pixmap outlives the window, which is destroyed first.
@@ -51,14 +54,10 @@ int runVelmira(QApplication &application)
     QApplication::setWindowIcon(QIcon(iconPixmap));
 
     Velmira window;
-    // Below 100 % only a scaled view of the window can show all of it. Made
-    // after the window, the view is destroyed first and hands the window back.
-    std::optional<ShrunkenWindow> view;
-    QWidget *shown = &window;
-    if (const qreal shrink = windowShareOfScreenScale(); shrink < 0.99)
-        shown = &view.emplace(&window, shrink);
-    centreOnScreen(shown);
-    shown->show();
+    if (scalesItself)
+        scaleFixedLayout(window, scale);
+    centreOnScreen(&window);
+    window.show();
     // Shown, the window is laid out on its screen at its scale; it is painted
     // only once the event loop runs.
     fitCaptionsToFixedLayout(window);

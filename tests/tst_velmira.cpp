@@ -3,7 +3,7 @@
 #include "commandline.h"
 #include "displayscaling.h"
 #include "editedcells.h"
-#include "shrunkenwindow.h"
+#include "formscale.h"
 #include "startup.h"
 #include "velmira.h"
 #include "velmiraversion.h"
@@ -153,6 +153,7 @@ private slots:
     void textsFitTheirWidgets();
     void captionsShrinkToFit_data();
     void captionsShrinkToFit();
+    void shrunkenWindow_data();
     void shrunkenWindow();
 
 private:
@@ -575,6 +576,21 @@ void VelmiraTest::calculates_data()
     row("letters", {x, x, QStringLiteral("<b>abc</b>")}, false, false, "", "«<b>abc</b>»", 2);
     row("negative", {QStringLiteral("-1"), x, x}, true, false, "", "первый", 0);
     row("nan", {QStringLiteral("nan"), x, x}, false, false, "", "первый", 0);
+    // Typing errors no ureter can measure are refused, never read as a figure.
+    const char *range = "мм — вне допустимого диапазона (от 0.5 до 10 мм)";
+    row("15 typed for 1.5", {QStringLiteral("15"), QStringLiteral("1.7"), QStringLiteral("1.8")},
+        false, false, "", range, 0);
+    row("150, 170, 180", {QStringLiteral("150"), QStringLiteral("170"), QStringLiteral("180")},
+        true, false, "", "первый диаметр мочеточника: «150»", 0);
+    row("0.0001", {QStringLiteral("1.6"), QStringLiteral("1.7"), QStringLiteral("0.0001")}, false,
+        false, "", "третий диаметр мочеточника: «0.0001»", 2);
+    row("renders as 0.00", {x, QStringLiteral("0,004"), x}, false, false, "", range, 1);
+    row("just below the range", {x, x, QStringLiteral("0.499")}, false, false, "", range, 2);
+    row("smallest in range", {QStringLiteral("0.5"), x, x}, false, false, "29",
+        "0.50 мм ≤ 1.44 мм");
+    row("largest in range", {QStringLiteral("10"), QStringLiteral("10,0"), QStringLiteral("10")},
+        true, false, "93", "10.00 мм ≥ 2.00 мм");
+    row("typo with a stricture", {QStringLiteral("15"), x, x}, false, true, "0", "стриктуры");
 }
 
 void VelmiraTest::calculates()
@@ -1073,20 +1089,58 @@ void VelmiraTest::captionsShrinkToFit()
     QVERIFY(!captionFits(*widget));
 }
 
-// On a screen too small for 100 % the window works inside a scaled-down view,
-// and outlives it: the view must hand it back, not delete it.
+void VelmiraTest::shrunkenWindow_data()
+{
+    QTest::addColumn<qreal>("scale");
+    QTest::newRow("1366x768, 85 %") << 0.85;
+    QTest::newRow("1366x768, 90 %") << 0.9;
+    QTest::newRow("1920x1080 at 150 %: 130 %") << 1.3;
+    QTest::newRow("200 %") << 2.0;
+}
+
+// Where Qt does not scale the window (below 100 %, and on Linux at every
+// scale), the form scales itself and stays an ordinary window: every fixed
+// widget in proportion, the picture redrawn at its new size, the captions
+// whole, and the conclusion's shortcut working.
 void VelmiraTest::shrunkenWindow()
 {
+    QFETCH(qreal, scale);
+    // The font the program gives the form outside Windows, scaled as it scales it.
+    struct FontKept {
+        const QFont font = QApplication::font();
+        ~FontKept() { QApplication::setFont(font); }
+    } kept;
+#ifndef Q_OS_WIN
+    QFont font = kept.font;
+    font.setPixelSize(9);
+    QApplication::setFont(font);
+#endif
+    scaleApplicationFont(scale);
     Velmira window;
-    {
-        ShrunkenWindow view(&window, 0.85);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
-        QCOMPARE(view.size(), QSize(434, 659));
-        clickClosingBox(child<QPushButton>(window, "pushButton"));
-    }
+    scaleFixedLayout(window, scale);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    QCOMPARE(window.size(), (QSizeF(510, 775) * scale).toSize());
+    const QRect result = child(window, "lineEdit_P")->geometry();
+    QVERIFY(qAbs(result.x() - 180 * scale) <= 1 && qAbs(result.width() - 133 * scale) <= 1);
+    auto *view = child<QGraphicsView>(window, "graphicsView");
+    const auto *picture = qgraphicsitem_cast<QGraphicsPixmapItem *>(view->scene()->items().first());
+    QCOMPARE(picture->pixmap().size(), view->size() * view->devicePixelRatioF());
+#ifndef Q_OS_WIN
+    // On Windows the captions are fitted to the system's font after the form is scaled.
+    QVERIFY2(overflowingCaptions(window).isEmpty(),
+             qPrintable(overflowingCaptions(window).join(QStringLiteral("; "))));
+#endif
+    const QRect small = child(window, "radioB_1012")->geometry();
+    const QRect large = child(window, "radioB_1214")->geometry();
+    QVERIFY(small.width() > 0 && large.width() > 0 && !small.intersects(large));
+
+    clickClosingBox(child<QPushButton>(window, "pushButton"));
     QCOMPARE(child<QLineEdit>(window, "lineEdit_P")->text(), QStringLiteral("33"));
-    QVERIFY(!window.graphicsProxyWidget());
+    QApplication::clipboard()->clear();
+    QTest::keySequence(&window, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    QVERIFY(QApplication::clipboard()->text().contains(QStringLiteral("33 %")));
 }
 
 QTEST_MAIN(VelmiraTest)
