@@ -153,8 +153,8 @@ private slots:
     void textsFitTheirWidgets();
     void captionsShrinkToFit_data();
     void captionsShrinkToFit();
-    void shrunkenWindow_data();
-    void shrunkenWindow();
+    void formScalesItself_data();
+    void formScalesItself();
 
 private:
     void copyDataFiles(const QStringList &names);
@@ -1089,7 +1089,7 @@ void VelmiraTest::captionsShrinkToFit()
     QVERIFY(!captionFits(*widget));
 }
 
-void VelmiraTest::shrunkenWindow_data()
+void VelmiraTest::formScalesItself_data()
 {
     QTest::addColumn<qreal>("scale");
     QTest::newRow("1366x768, 85 %") << 0.85;
@@ -1102,7 +1102,7 @@ void VelmiraTest::shrunkenWindow_data()
 // scale), the form scales itself and stays an ordinary window: every fixed
 // widget in proportion, the picture redrawn at its new size, the captions
 // whole, and the conclusion's shortcut working.
-void VelmiraTest::shrunkenWindow()
+void VelmiraTest::formScalesItself()
 {
     QFETCH(qreal, scale);
     // The font the program gives the form outside Windows, scaled as it scales it.
