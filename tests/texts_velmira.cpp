@@ -38,7 +38,7 @@ QString conclusionCopyText()
 {
     QWidget page;
     QLineEdit result(&page);
-    const ConclusionCopy copy(&result, &page, nullptr);
+    const ConclusionCopy copy(&result, &page, nullptr, nullptr);
     return copy.action()->text();
 }
 

@@ -1,6 +1,7 @@
 #include "aboutbox.h"
 #include "captionfit.h"
 #include "commandline.h"
+#include "conclusioncopy.h"
 #include "displayscaling.h"
 #include "editedcells.h"
 #include "formscale.h"
@@ -81,16 +82,6 @@ SeenBox clickClosingBox(QAbstractButton *button)
     closer.start();
     QTest::mouseClick(button, Qt::LeftButton);
     return seen;
-}
-
-// The action that copies the conclusion, which the form itself does not hold.
-QAction *conclusionAction(const Velmira &window)
-{
-    for (QAction *action : window.findChildren<QAction *>()) {
-        if (action->text() == QStringLiteral("Копировать заключение"))
-            return action;
-    }
-    return nullptr;
 }
 
 // How sharp a picture is: the mean step in grey level between neighbouring
@@ -755,8 +746,18 @@ void VelmiraTest::figureClearedByChange()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     auto *result = child<QLineEdit>(window, "lineEdit_P");
+    auto *notice = window.findChild<QLabel *>(QStringLiteral("resultNotice"));
+    QClipboard *clipboard = QApplication::clipboard();
+    const auto copyConclusion = [&] {
+        QTest::keyClick(child<QLineEdit>(window, "lineEdit_one"), Qt::Key_C,
+                        Qt::ControlModifier | Qt::ShiftModifier);
+    };
     clickClosingBox(child<QPushButton>(window, "pushButton"));
     QCOMPARE(result->text(), QStringLiteral("33"));
+    copyConclusion();
+    QVERIFY(clipboard->text().contains(QStringLiteral("33 %")));
+    QVERIFY(notice->isVisible());
+    QCOMPARE(notice->text(), ConclusionCopy::copiedText());
 
     if (change == QLatin1String("diameter"))
         QTest::keyClick(child<QLineEdit>(window, "lineEdit_two"), Qt::Key_5);
@@ -771,15 +772,24 @@ void VelmiraTest::figureClearedByChange()
             ->setText(QStringLiteral("50"));
     QVERIFY(result->text().isEmpty());
     QVERIFY(result->toolTip().isEmpty());
-    // Nor can a conclusion of the earlier press be copied any more.
-    QApplication::clipboard()->setText(QStringLiteral("sentinel"));
-    QVERIFY(!conclusionAction(window)->isEnabled());
-    QTest::keyClick(result, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
-    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("sentinel"));
+    QVERIFY(!notice->isVisible());
+
+    // A forgotten press: the earlier conclusion is taken off the clipboard, and
+    // the user is told, rather than left to paste the previous patient's figure.
+    copyConclusion();
+    QVERIFY2(clipboard->text().isEmpty(), qPrintable(clipboard->text()));
+    QVERIFY(notice->isVisible());
+    QCOMPARE(notice->text(), ConclusionCopy::nothingToCopyText(true));
+    // What the user copied elsewhere is theirs and stays.
+    clipboard->setText(QStringLiteral("sentinel"));
+    QTest::keyClick(result, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(clipboard->text(), QStringLiteral("sentinel"));
+    QCOMPARE(notice->text(), ConclusionCopy::nothingToCopyText(false));
 
     clickClosingBox(child<QPushButton>(window, "pushButton"));
     QVERIFY(!result->text().isEmpty());
-    QVERIFY(conclusionAction(window)->isEnabled());
+    copyConclusion();
+    QVERIFY(clipboard->text().contains(result->text() + QStringLiteral(" %")));
 }
 
 void VelmiraTest::keyboard()

@@ -1,5 +1,7 @@
 #include "conclusioncopy.h"
 
+#include "resultnotice.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -8,12 +10,13 @@
 #include <QMenu>
 #include <QMimeData>
 
-ConclusionCopy::ConclusionCopy(QLineEdit *result, QWidget *page, QObject *parent)
-    : QObject(parent), m_result(result), m_action(new QAction(tr("Копировать заключение"), this))
+ConclusionCopy::ConclusionCopy(QLineEdit *result, QWidget *page, ResultNotice *notice,
+                               QObject *parent)
+    : QObject(parent), m_result(result), m_notice(notice),
+      m_action(new QAction(tr("Копировать заключение"), this))
 {
     m_action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
     m_action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    m_action->setEnabled(false);
     page->addAction(m_action);
     connect(m_action, &QAction::triggered, this, &ConclusionCopy::copy);
 
@@ -26,23 +29,55 @@ void ConclusionCopy::offer(const QString &text, const QString &html)
 {
     m_text = text;
     m_html = html;
-    m_action->setEnabled(true);
 }
 
 void ConclusionCopy::withdraw()
 {
     m_text.clear();
     m_html.clear();
-    m_action->setEnabled(false);
 }
 
-// Reached only through the action or the filter, both of which need it enabled.
-void ConclusionCopy::copy() const
+QString ConclusionCopy::copiedText()
 {
+    return tr("Заключение скопировано в буфер обмена.");
+}
+
+QString ConclusionCopy::nothingToCopyText(bool clearedEarlier)
+{
+    const QString text = tr("Заключение не скопировано: для данных на экране вероятность не "
+                            "рассчитана. Нажмите «Расчет».");
+    if (!clearedEarlier)
+        return text;
+    return text + QLatin1Char(' ')
+        + tr("Прежнее заключение убрано из буфера обмена, чтобы его не вставили по ошибке.");
+}
+
+void ConclusionCopy::copy()
+{
+    if (m_text.isEmpty()) {
+        refuse();
+        return;
+    }
     auto *data = new QMimeData;
     data->setText(m_text);
     data->setHtml(m_html);
     QApplication::clipboard()->setMimeData(data);
+    m_copied = m_text;
+    if (m_notice)
+        m_notice->say(copiedText());
+}
+
+// Without a figure there is no conclusion; one of an earlier press still on
+// the clipboard would describe other inputs than those on screen.
+void ConclusionCopy::refuse()
+{
+    QClipboard *clipboard = QApplication::clipboard();
+    const bool stale = !m_copied.isEmpty() && clipboard->text() == m_copied;
+    if (stale)
+        clipboard->clear();
+    m_copied.clear();
+    if (m_notice)
+        m_notice->say(nothingToCopyText(stale));
 }
 
 // The field's own menu (select all, copy the figure) with the conclusion below.
@@ -60,7 +95,7 @@ bool ConclusionCopy::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_result && event->type() == QEvent::KeyPress
         && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Copy)
-        && !m_result->hasSelectedText() && m_action->isEnabled()) {
+        && !m_result->hasSelectedText()) {
         copy();
         return true;
     }

@@ -9,6 +9,7 @@
 #include "figureprovenance.h"
 #include "picturepanel.h"
 #include "probabilityrule.h"
+#include "resultnotice.h"
 #include "resultprovenance.h"
 #include "velmiraversion.h"
 
@@ -30,7 +31,8 @@ Velmira::Velmira(QWidget *parent) : QMainWindow(parent), ui(new Ui::Velmira)
     for (const SheathStatistics &statistics : sheathStatistics)
         markEditedCells(statistics.table);
 
-    conclusionCopy = new ConclusionCopy(ui->lineEdit_P, ui->tab, this);
+    notice = new ResultNotice(ui->lineEdit_P);
+    conclusionCopy = new ConclusionCopy(ui->lineEdit_P, ui->tab, notice, this);
     // After loading: filling the tables is no change of the user's.
     clearFigureOnAnyChange();
     setUpKeyboard();
@@ -58,6 +60,10 @@ void Velmira::on_pushButton_clicked()
         showFigureProvenance(ui->lineEdit_P, provenance);
         offerConclusion({input, result, ui->label_2->text().simplified(), provenance,
                          QStringLiteral("Velmira " VELMIRA_VERSION), QDateTime::currentDateTime()});
+        // A screen reader hears the figure without the focus leaving the diameters.
+        if (ResultNotice::assistiveTechnologyActive())
+            notice->say(tr("Вероятность успешной установки мочеточникового кожуха: %1 %")
+                            .arg(result.figure));
         return;
     }
     // Never leave the previous press's figure standing beside a failed one.
@@ -121,6 +127,7 @@ void Velmira::clearFigure()
     ui->lineEdit_P->clear();
     showFigureProvenance(ui->lineEdit_P, QString());
     conclusionCopy->withdraw();
+    notice->withdraw();
 }
 
 void Velmira::offerConclusion(const ConclusionFacts &facts)

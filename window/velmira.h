@@ -11,6 +11,7 @@ class ConclusionCopy;
 struct CalculationInput;
 struct ConclusionFacts;
 class QLineEdit;
+class ResultNotice;
 
 namespace Ui {
 class Velmira;
@@ -48,6 +49,7 @@ private:
     // provenance and the warnings.
     std::array<SheathStatistics, 2> sheathStatistics;
     ConclusionCopy *conclusionCopy = nullptr;
+    ResultNotice *notice = nullptr;
 };
 
 #endif // VELMIRA_WINDOW_H
