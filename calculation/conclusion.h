@@ -13,14 +13,16 @@
 struct ConclusionFacts {
     CalculationInput input;
     CalculationResult result; // one with a figure
-    QString sentence; // the form's caption before the figure, on one line
     QString provenance; // as the result field's tool tip shows it
     QString program; // "Velmira 1.0.0"
     QDateTime when;
 };
 
 // The conclusion for the patient record, in a few lines of plain text that
-// paste cleanly anywhere, and as a small HTML table for programs that take it.
+// paste cleanly anywhere, and as an HTML table for programs that take it.
+// The plain text keeps to characters that a record system in Windows-1251
+// keeps; the table takes the width of the page it is pasted into, and no
+// value breaks across lines.
 class Conclusion {
     Q_DECLARE_TR_FUNCTIONS(Conclusion)
 
@@ -34,6 +36,9 @@ private:
         QString value;
     };
     static QVector<Line> lines(const ConclusionFacts &facts);
+    static QString diameters(const ConclusionFacts &facts);
+    static QString smallest(const ConclusionFacts &facts);
+    static QString keptTogether(QString value);
 };
 
 #endif // VELMIRA_CONCLUSION_H

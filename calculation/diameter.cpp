@@ -49,6 +49,13 @@ std::optional<double> readDiameter(const QString &text)
     return value;
 }
 
+QString diameterAsEntered(const QString &text)
+{
+    QString entered = text.trimmed();
+    entered.replace(QLatin1Char(','), QLatin1Char('.'));
+    return entered;
+}
+
 QString diameterRangeText()
 {
     return DiameterTexts::tr("от %1 до %2 мм")

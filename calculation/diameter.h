@@ -23,6 +23,10 @@ std::optional<double> readDiameter(const QString &text);
 // can tell a value out of range from text that is no number.
 std::optional<double> readDiameterNumber(const QString &text);
 
+// A diameter as the user typed it, trimmed and with a point for a decimal
+// comma: a record states every diameter in one decimal mark.
+QString diameterAsEntered(const QString &text);
+
 // "от 0.5 до 10 мм": the range as messages state it.
 QString diameterRangeText();
 

@@ -12,13 +12,18 @@ class FigureProvenance {
     Q_DECLARE_TR_FUNCTIONS(FigureProvenance)
 
 public:
+    // In words, not with ≥ and ≤: a record system that keeps Windows-1251
+    // would turn those into "?", and the record would no longer say which
+    // bound decided.
     static QString boundText(const CalculationResult &result, SheathSize sheath)
     {
-        const QChar comparison = result.basis == CalculationResult::Basis::UpperBound
-            ? QChar(0x2265) // ≥
-            : QChar(0x2264); // ≤
-        return tr("Наименьший диаметр %1 мм %2 %3 мм (%4): %5 %")
-            .arg(result.minimumText, comparison, twoDecimalText(result.bound), sheathName(sheath),
+        if (result.basis == CalculationResult::Basis::UpperBound)
+            return tr("Наименьший диаметр %1 мм не меньше верхней границы %2 мм для кожуха %3: "
+                      "%4 %")
+                .arg(result.minimumText, twoDecimalText(result.bound), sheathName(sheath),
+                     QString::number(result.figure));
+        return tr("Наименьший диаметр %1 мм не больше нижней границы %2 мм для кожуха %3: %4 %")
+            .arg(result.minimumText, twoDecimalText(result.bound), sheathName(sheath),
                  QString::number(result.figure));
     }
 
@@ -26,7 +31,7 @@ public:
                              const QString &tableFile)
     {
         // The row as numbered on the statistics page, which counts from 1.
-        return tr("Таблица %1 (%2), строка %3: %4 → %5 %")
+        return tr("Таблица %1 (%2), строка %3: %4 мм — %5 %")
             .arg(sheathName(sheath), tableFile, QString::number(result.tableRow + 1),
                  result.rowDiameter, result.rowPercentage);
     }

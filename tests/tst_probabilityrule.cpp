@@ -5,6 +5,7 @@
 #include "statisticslookup.h"
 
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QStandardItemModel>
 #include <QTest>
 
@@ -84,6 +85,8 @@ private slots:
     void logsMinimumText();
     void provenance_data();
     void provenance();
+    void conclusion_data();
+    void conclusion();
 };
 
 void ProbabilityRuleTest::decisionTable_data()
@@ -340,44 +343,44 @@ void ProbabilityRuleTest::provenance_data()
     const SheathSize large = SheathSize::Ch12To14;
     row("stricture", "1.7", small, true, {}, "Отмечено наличие стриктуры: 0 %");
     row("upper bound", "1.62", small, false, {},
-        "Наименьший диаметр 1.62 мм ≥ 1.60 мм (10-12 Ch): 93 %");
+        "Наименьший диаметр 1.62 мм не меньше верхней границы 1.60 мм для кожуха 10-12 Ch: 93 %");
     row("lower bound", "1,84", large, false, {},
-        "Наименьший диаметр 1.84 мм ≤ 1.84 мм (12-14 Ch): 29 %");
+        "Наименьший диаметр 1.84 мм не больше нижней границы 1.84 мм для кожуха 12-14 Ch: 29 %");
     row("table row", "1.991", large, false, {},
-        "Таблица 12-14 Ch (Statistics_2.txt), строка 7: 1.99 → 23 %\nДемо");
+        "Таблица 12-14 Ch (Statistics_2.txt), строка 7: 1.99 мм — 23 %\nДемо");
     row("edited diameter", "1.45", small, false, {0, 1},
-        "Таблица 10-12 Ch (Statistics_1.txt), строка 2: 1.45 → 12 %\n"
+        "Таблица 10-12 Ch (Statistics_1.txt), строка 2: 1.45 мм — 12 %\n"
         "Строка изменена в этом сеансе на вкладке «Статистика»; файл не менялся.\nДемо");
     row("edited percentage", "1.45", small, false, {1, 1},
-        "Таблица 10-12 Ch (Statistics_1.txt), строка 2: 1.45 → 12 %\n"
+        "Таблица 10-12 Ch (Statistics_1.txt), строка 2: 1.45 мм — 12 %\n"
         "Строка изменена в этом сеансе на вкладке «Статистика»; файл не менялся.\nДемо");
     row("another row edited", "1.45", small, false, {1, 0},
-        "Таблица 10-12 Ch (Statistics_1.txt), строка 2: 1.45 → 12 %\nДемо");
+        "Таблица 10-12 Ch (Statistics_1.txt), строка 2: 1.45 мм — 12 %\nДемо");
     row("no figure", "1.52", small, false, {}, "");
     row("clinic's counts", "1.45", small, false, {},
-        "Таблица 10-12 Ch (Statistics_1.txt), строка 2: 1.45 → 12 %; n = 37 (установлено 24), "
+        "Таблица 10-12 Ch (Statistics_1.txt), строка 2: 1.45 мм — 12 %; n = 37 (установлено 24), "
         "95 % ДИ 49–78 %, объединены 1.44–1.46 мм\nДемо",
         "12,8,37,24,1.44,1.46,49,78");
     row("interpolated row", "1.45", small, false, {},
-        "Таблица 10-12 Ch (Statistics_1.txt), строка 2: 1.45 → 12 %; в этой строке нет "
+        "Таблица 10-12 Ch (Statistics_1.txt), строка 2: 1.45 мм — 12 %; в этой строке нет "
         "наблюдений: значение интерполировано по соседним строкам\nДемо",
         "0,0,,,,,,");
     row("few cases at one diameter", "1.45", small, false, {},
-        "Таблица 10-12 Ch (Statistics_1.txt), строка 2: 1.45 → 12 %; n = 5 (установлено 3), "
+        "Таблица 10-12 Ch (Statistics_1.txt), строка 2: 1.45 мм — 12 %; n = 5 (установлено 3), "
         "95 % ДИ 23–88 %, мало наблюдений\nДемо",
         "5,3,5,3,1.45,1.45,23,88");
     row("clipped at the lower figure", "1.45", small, false, {},
-        "Таблица 10-12 Ch (Statistics_1.txt), строка 2: 1.45 → 12 %; n = 12 (установлено 0), "
+        "Таблица 10-12 Ch (Statistics_1.txt), строка 2: 1.45 мм — 12 %; n = 12 (установлено 0), "
         "95 % ДИ 0–24 %, объединены 1.44–1.45 мм; доля в блоке 0 %, но таблица не опускается "
         "ниже фиксированных 29 %\nДемо",
         "6,0,12,0,1.44,1.45,0,24");
     row("clipped at the upper figure", "1.991", large, false, {},
-        "Таблица 12-14 Ch (Statistics_2.txt), строка 7: 1.99 → 23 %; n = 40 (установлено 39), "
+        "Таблица 12-14 Ch (Statistics_2.txt), строка 7: 1.99 мм — 23 %; n = 40 (установлено 39), "
         "95 % ДИ 87–100 %; доля в блоке 98 %, но таблица не поднимается выше фиксированных "
         "93 %\nДемо",
         "40,39,40,39,1.99,1.99,87,100");
     row("counts of an edited row are not shown", "1.45", small, false, {1, 1},
-        "Таблица 10-12 Ch (Statistics_1.txt), строка 2: 1.45 → 12 %\n"
+        "Таблица 10-12 Ch (Statistics_1.txt), строка 2: 1.45 мм — 12 %\n"
         "Строка изменена в этом сеансе на вкладке «Статистика»; файл не менялся.\nДемо",
         "12,8,37,24,1.44,1.46,49,78");
 }
@@ -406,27 +409,70 @@ void ProbabilityRuleTest::provenance()
     if (!result.hasFigure())
         return;
 
-    // The conclusion for the record states that same provenance beside the inputs it answers.
+    // The record states that same provenance beside the inputs it answers.
     const ConclusionFacts facts {
-        input(diameter, QStringLiteral("3"), QStringLiteral(" 3 "), sheath, stricture),
-        result,
-        QStringLiteral("ВЕРОЯТНОСТЬ СОСТАВЛЯЕТ"),
-        text,
-        QStringLiteral("Velmira 1.0.0"),
-        QDateTime(QDate(2026, 12, 9), QTime(14, 5))};
-    const QString expected
-        = QStringLiteral("Диаметры мочеточника: %1; 3; 3 мм (наименьший %2 мм)\n"
-                         "Кожух: %3\nСтриктура: %4\n"
-                         "ВЕРОЯТНОСТЬ СОСТАВЛЯЕТ: %5 %\nОснование: %6\n"
-                         "Рассчитано: Velmira 1.0.0, 09.12.2026 14:05\n")
-              .arg(diameter, twoDecimalText(readDiameter(diameter).value()), sheathName(sheath),
-                   stricture ? QStringLiteral("есть") : QStringLiteral("нет"),
-                   QString::number(result.figure), text);
-    QCOMPARE(Conclusion::text(facts), expected);
-    QString html = text.toHtmlEscaped();
-    html.replace(QLatin1Char('\n'), QStringLiteral("<br>"));
-    QVERIFY(
-        Conclusion::html(facts).contains(QStringLiteral("<td>") + html + QStringLiteral("</td>")));
+        input(diameter, QStringLiteral("3"), QStringLiteral(" 3 "), sheath, stricture), result,
+        text, QStringLiteral("Velmira 1.0.0"), QDateTime(QDate(2026, 12, 9), QTime(14, 5))};
+    QVERIFY(Conclusion::text(facts).contains(QStringLiteral("\nОснование: ") + text
+                                             + QLatin1Char('\n')));
+}
+
+void ProbabilityRuleTest::conclusion_data()
+{
+    QTest::addColumn<QStringList>("diameters");
+    QTest::addColumn<bool>("stricture");
+    QTest::addColumn<QString>("stated"); // the line of the diameters, after its label
+
+    const auto row = [](const char *name, std::initializer_list<const char *> typed, bool stricture,
+                        const char *stated) {
+        QStringList diameters;
+        for (const char *text : typed)
+            diameters.append(QString::fromUtf8(text));
+        QTest::newRow(name) << diameters << stricture << QString::fromUtf8(stated);
+    };
+    row("numbered as on the picture", {"1.6", "1.99", "1.45"}, false,
+        "(1) 1.6 мм, (2) 1.99 мм, (3) 1.45 мм; наименьший 1.45 мм");
+    row("one decimal mark", {"1,45", " 1,7 ", "1.8"}, false,
+        "(1) 1.45 мм, (2) 1.7 мм, (3) 1.8 мм; наименьший 1.45 мм");
+    // The same rounded value, two rules: the record tells them apart.
+    row("looked up at the rounded value", {"3", "1.598", "3"}, false,
+        "(1) 3 мм, (2) 1.598 мм, (3) 3 мм; наименьший 1.598 мм, строка таблицы 1.60");
+    row("at the bound itself", {"3", "1.6", "3"}, false,
+        "(1) 3 мм, (2) 1.6 мм, (3) 3 мм; наименьший 1.6 мм");
+    row("rounded beyond a bound", {"1.604", "3", "3"}, false,
+        "(1) 1.604 мм, (2) 3 мм, (3) 3 мм; наименьший 1.604 мм");
+    row("stricture without diameters", {"", " ", ""}, true,
+        "(1) не указан, (2) не указан, (3) не указан");
+    row("stricture with a typing error", {"abc", "15", "1,5"}, true,
+        "(1) указан неверно, (2) указан неверно, (3) 1.5 мм");
+}
+
+void ProbabilityRuleTest::conclusion()
+{
+    QFETCH(QStringList, diameters);
+    QFETCH(bool, stricture);
+    QFETCH(QString, stated);
+
+    QStandardItemModel table;
+    fill(table, boundaryRows());
+    const CalculationInput in
+        = input(diameters.at(0), diameters.at(1), diameters.at(2), SheathSize::Ch10To12, stricture);
+    const CalculationResult result = calculateProbability(in, &table);
+    QVERIFY(result.hasFigure());
+    const ConclusionFacts facts {in, result, QStringLiteral("Основание"),
+                                 QStringLiteral("Velmira 1.0.0"), QDateTime::currentDateTime()};
+    const QStringList lines = Conclusion::text(facts).split(QLatin1Char('\n'));
+    QCOMPARE(lines.first(), QStringLiteral("Диаметры мочеточника: ") + stated);
+    QCOMPARE(lines.at(3),
+             QStringLiteral("ВЕРОЯТНОСТЬ УСПЕШНОЙ УСТАНОВКИ МОЧЕТОЧНИКОВОГО КОЖУХА СОСТАВЛЯЕТ: ")
+                 + QString::number(result.figure) + QStringLiteral(" %"));
+
+    // Pasted into a word processor: the table takes the page's width, and a
+    // number keeps its unit on its line.
+    const QString html = Conclusion::html(facts);
+    QVERIFY(html.startsWith(QStringLiteral("<table width=\"100%\"")));
+    QVERIFY(html.contains(QString::number(result.figure) + QStringLiteral("\u00A0%")));
+    QVERIFY(!html.contains(QRegularExpression(QStringLiteral("\\d (мм|%|Ch)"))));
 }
 
 QTEST_GUILESS_MAIN(ProbabilityRuleTest)

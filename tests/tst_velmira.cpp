@@ -553,14 +553,14 @@ void VelmiraTest::calculates_data()
     };
     const QString x = QStringLiteral("3");
     row("initial values", {QStringLiteral("1.6"), QStringLiteral("1.99"), QStringLiteral("1.45")},
-        false, false, "33", "(Statistics_1.txt), строка 2: 1.45 → 33 %");
+        false, false, "33", "(Statistics_1.txt), строка 2: 1.45 мм — 33 %");
     row("10-12 Ch lookup", {QStringLiteral("1.58"), x, x}, false, false, "85", "строка 15: 1.58");
     row("10-12 Ch upper bound", {QStringLiteral("1.6"), x, x}, false, false, "93",
-        "1.60 мм ≥ 1.60 мм (10-12 Ch): 93 %");
+        "1.60 мм не меньше верхней границы 1.60 мм для кожуха 10-12 Ch: 93 %");
     row("12-14 Ch lookup", {x, QStringLiteral("1.95"), x}, true, false, "73",
         "Таблица 12-14 Ch (Statistics_2.txt), строка 12");
     row("12-14 Ch lower bound", {x, x, QStringLiteral("1.84")}, true, false, "29",
-        "1.84 мм ≤ 1.84 мм (12-14 Ch): 29 %");
+        "1.84 мм не больше нижней границы 1.84 мм для кожуха 12-14 Ch: 29 %");
     row("decimal comma", {QStringLiteral("1,5"), x, x}, false, false, "53", "строка 7: 1.50");
     row("stricture", {QStringLiteral("abc"), QString(), x}, true, true, "0", "стриктуры: 0 %");
     row("empty field", {x, QString(), x}, false, false, "", "второй", 1);
@@ -578,9 +578,9 @@ void VelmiraTest::calculates_data()
     row("renders as 0.00", {x, QStringLiteral("0,004"), x}, false, false, "", range, 1);
     row("just below the range", {x, x, QStringLiteral("0.499")}, false, false, "", range, 2);
     row("smallest in range", {QStringLiteral("0.5"), x, x}, false, false, "29",
-        "0.50 мм ≤ 1.44 мм");
+        "0.50 мм не больше нижней границы 1.44 мм");
     row("largest in range", {QStringLiteral("10"), QStringLiteral("10,0"), QStringLiteral("10")},
-        true, false, "93", "10.00 мм ≥ 2.00 мм");
+        true, false, "93", "10.00 мм не меньше верхней границы 2.00 мм");
     row("typo with a stricture", {QStringLiteral("15"), x, x}, false, true, "0", "стриктуры");
 }
 
@@ -653,7 +653,7 @@ void VelmiraTest::editedCellCounts()
     QCOMPARE(result->text(), QStringLiteral("40"));
     QCOMPARE(result->toolTip(),
              QStringLiteral("Таблица 10-12 Ch (Statistics_1.txt), строка 2: "
-                            "1.45 → 40 %\nСтрока изменена в этом сеансе на "
+                            "1.45 мм — 40 %\nСтрока изменена в этом сеансе на "
                             "вкладке «Статистика»; файл не менялся.\n")
                  + DemoNote);
     // Only the edited cell is marked, and it still reads: dark text on a light tint.
@@ -696,7 +696,7 @@ void VelmiraTest::clinicCounts()
 
     QCOMPARE(result->text(), QStringLiteral("64"));
     QCOMPARE(result->toolTip(),
-             QStringLiteral("Таблица 10-12 Ch (Statistics_1.txt), строка 2: 1.51 → 64 %; "
+             QStringLiteral("Таблица 10-12 Ch (Statistics_1.txt), строка 2: 1.51 мм — 64 %; "
                             "n = 37 (установлено 24), 95 % ДИ 49–78 %, объединены 1.49–1.52 мм\n"
                             "Статистика клиники: 37 случаев, кожух 10-12 Ch"));
     QVERIFY(table->item(1, 1)->toolTip().contains(QStringLiteral("Случаев с этим диаметром: 12")));

@@ -58,8 +58,8 @@ void Velmira::on_pushButton_clicked()
             = figureProvenance(result, input.sheath, load.fileName, load.firstComment(),
                                statistics.evidenceOf(result.tableRow));
         showFigureProvenance(ui->lineEdit_P, provenance);
-        offerConclusion({input, result, ui->label_2->text().simplified(), provenance,
-                         QStringLiteral("Velmira " VELMIRA_VERSION), QDateTime::currentDateTime()});
+        offerConclusion({input, result, provenance, QStringLiteral("Velmira " VELMIRA_VERSION),
+                         QDateTime::currentDateTime()});
         // A screen reader hears the figure without the focus leaving the diameters.
         if (ResultNotice::assistiveTechnologyActive())
             notice->say(tr("Вероятность успешной установки мочеточникового кожуха: %1 %")
