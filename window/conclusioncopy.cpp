@@ -44,12 +44,10 @@ QString ConclusionCopy::copiedText()
 
 QString ConclusionCopy::nothingToCopyText(bool clearedEarlier)
 {
-    const QString text = tr("Заключение не скопировано: для данных на экране вероятность не "
-                            "рассчитана. Нажмите «Расчет».");
-    if (!clearedEarlier)
-        return text;
-    return text + QLatin1Char(' ')
-        + tr("Прежнее заключение убрано из буфера обмена, чтобы его не вставили по ошибке.");
+    if (clearedEarlier)
+        return tr("Не скопировано: для этих данных вероятность не рассчитана, нажмите «Расчет». "
+                  "Прежнее заключение убрано из буфера обмена.");
+    return tr("Не скопировано: для этих данных вероятность не рассчитана, нажмите «Расчет».");
 }
 
 void ConclusionCopy::copy()
