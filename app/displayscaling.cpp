@@ -104,23 +104,17 @@ ScalePlan planScaling()
     if (!screen)
         return {};
     const qreal scale = windowScale();
-    if (!qtScales) {
-        // Style metrics follow the system's scale here; below 100 % they must
-        // be Qt's at 100 %, which a scaling Qt gives at a device pixel ratio of 1.
-        const qreal system = systemScale(*screen);
-        if (scale < 1 && system > 1)
-            return {1 / system, scale};
-        return {std::nullopt, scale};
-    }
+    if (!qtScales)
+        return {std::nullopt, scale, scale / systemScale(*screen)};
     const qreal ratio = screen->devicePixelRatio();
     if (scale >= ratio)
-        return {std::nullopt, scale / ratio};
+        return {std::nullopt, scale / ratio, 1};
     // Qt scales crisply, but only when its application object is made, and
     // paints nothing right below 100 %: the form scales itself the rest.
     const qreal qtScale = std::max<qreal>(scale, 1);
     if (qtScale < ratio)
-        return {qtScale / ratio, scale / qtScale};
-    return {std::nullopt, scale / ratio};
+        return {qtScale / ratio, scale / qtScale, 1};
+    return {std::nullopt, scale / ratio, 1};
 }
 
 void prepareRestart(const ScalePlan &plan)

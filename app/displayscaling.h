@@ -18,8 +18,9 @@ class QWidget;
 // bridge reports positions in Qt's unscaled pixels, so that a magnifier or a
 // screen reader would point beside what is drawn: there Qt draws at 100 % and
 // the form scales itself (scaleFixedLayout). Below 100 %, which Qt cannot draw,
-// the form always scales itself. A factor the user set in QT_SCALE_FACTOR is
-// left to Qt as it is.
+// the form always scales itself, and where it falls short of the system's
+// scale the style's sizes follow it (ScaledStyle). A factor the user set in
+// QT_SCALE_FACTOR is left to Qt as it is.
 //
 // Call before the first application object exists.
 void enableWholeWindowScaling();
@@ -41,9 +42,13 @@ qreal windowScale();
 // How the window reaches its scale: what Qt is to scale, which takes a new
 // application object, and what the form scales itself by beyond that.
 struct ScalePlan {
-    // QT_SCALE_FACTOR for a new application object, with Qt's scaling on.
+    // QT_SCALE_FACTOR for a new application object (Windows only: a second
+    // application object is never registered with Linux's accessibility bus).
     std::optional<qreal> restartFactor;
     qreal formScale = 1;
+    // What the style's sizes are scaled by: where Qt does not scale, the style
+    // sizes its parts for the system's scale, which the form may fall short of.
+    qreal styleScale = 1;
 };
 ScalePlan planScaling();
 

@@ -23,10 +23,10 @@ int main(int argc, char *argv[])
         QApplication application(argc, argv);
         plan = planScaling();
         if (!plan.restartFactor)
-            return runVelmira(application, plan.formScale);
+            return runVelmira(application, plan);
     }
     // Qt's scale is fixed when the application object is made: start again at the plan's.
     prepareRestart(plan);
     QApplication application(argumentCount, arguments.data());
-    return runVelmira(application, plan.formScale);
+    return runVelmira(application, plan);
 }

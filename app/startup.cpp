@@ -3,12 +3,14 @@
 #include "captionfit.h"
 #include "displayscaling.h"
 #include "formscale.h"
+#include "scaledstyle.h"
 #include "velmira.h"
 
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
 #include <QPixmap>
+#include <QStyle>
 
 namespace {
 
@@ -25,28 +27,20 @@ void fitFontToFixedLayout()
 #endif
 }
 
-// Windows keeps its own dialog font, whose face and size depend on the Windows
-// version and the display setting; at some settings it cuts a few captions of
-// the fixed form. Only those get a smaller font. Elsewhere the font above fits.
-void fitCaptionsToFixedLayout(QWidget &window)
-{
-#ifdef Q_OS_WIN
-    shrinkCaptionsToFit(window);
-#else
-    Q_UNUSED(window)
-#endif
-}
-
 } // namespace
 
-int runVelmira(QApplication &application, std::optional<qreal> formScale)
+int runVelmira(QApplication &application, std::optional<ScalePlan> plan)
 {
     fitFontToFixedLayout();
-    // Beyond what Qt scales: the fonts, the dialogs' too, and then the form.
-    const qreal scale = formScale ? *formScale : planScaling().formScale;
+    // Beyond what Qt scales: the fonts, the dialogs' too, the style, and then the form.
+    const ScalePlan scaling = plan ? *plan : planScaling();
+    const qreal scale = scaling.formScale;
     const bool scalesItself = qAbs(scale - 1) > 0.001;
     if (scalesItself)
         scaleApplicationFont(scale);
+    if (qAbs(scaling.styleScale - 1) > 0.001)
+        QApplication::setStyle(
+            new ScaledStyle(QApplication::style()->objectName(), scaling.styleScale));
 
     // Relative like every data file: the icon comes from the working directory.
     // The pixmap outlives the window, which is destroyed first.
@@ -59,7 +53,10 @@ int runVelmira(QApplication &application, std::optional<qreal> formScale)
     centreOnScreen(&window);
     window.show();
     // Shown, the window is laid out on its screen at its scale; it is painted
-    // only once the event loop runs.
-    fitCaptionsToFixedLayout(window);
+    // only once the event loop runs. Windows keeps its own dialog font, whose
+    // face and size depend on the Windows version and the display setting, and
+    // a scaled font may round up to a whole pixel more: either can cut a few
+    // captions of the fixed form, and only those get a smaller font.
+    shrinkCaptionsToFit(window);
     return application.exec();
 }
