@@ -11,9 +11,14 @@ docs=(openbox x11-xserver-utils xdotool)
 # scikit-learn, statsmodels and pdftotext: the checks of velmira-stats' fit and report;
 # openpyxl and odfpy: the workbook reader's oracle and its fixtures' script.
 # Qt's lupdate and lrelease, for Qt 5 and Qt 6, and their CMake packages: the check of the texts.
+# A desktop for the calculator's own check on real screens: displays and a window
+# manager, keys and the clipboard, a screen reader's bus and view, and the word
+# processor a conclusion is pasted into.
 test=(qt6-base-dev qt6-qpa-plugins clang libclang-rt-14-dev
       python3-sklearn python3-statsmodels poppler-utils python3-openpyxl python3-odf
-      qttools5-dev qttools5-dev-tools qt6-tools-dev qt6-l10n-tools)
+      qttools5-dev qttools5-dev-tools qt6-tools-dev qt6-l10n-tools
+      xvfb openbox xdotool xclip x11-utils x11-xserver-utils dbus-daemon at-spi2-core python3-pyatspi
+      libreoffice-writer-nogui)
 # The Debian packages' build (debian/control's Build-Depends, with build-essential,
 # which dpkg-buildpackage asks for, and git and xz for the copy it builds from)
 # and their checks (scripts/test-package.sh; file tells a stripped program).
