@@ -1143,6 +1143,11 @@ void VelmiraTest::formScalesItself()
     const QRect small = child(window, "radioB_1012")->geometry();
     const QRect large = child(window, "radioB_1214")->geometry();
     QVERIFY(small.width() > 0 && large.width() > 0 && !small.intersects(large));
+    // The sheath sizes whole, their indicators and captions not cut by their box.
+    for (const char *name : {"radioB_1012", "radioB_1214"}) {
+        const QWidget *radio = child(window, name);
+        QVERIFY2(radio->height() >= radio->minimumSizeHint().height(), name);
+    }
 
     clickClosingBox(child<QPushButton>(window, "pushButton"));
     QCOMPARE(child<QLineEdit>(window, "lineEdit_P")->text(), QStringLiteral("33"));

@@ -37,24 +37,47 @@ int scaled(int length, qreal factor)
     return length < 0 ? length : qRound(length * factor);
 }
 
-// A style's own parts (a radio button's indicator, a frame) keep their size
-// when the form shrinks. Where a layout's content then no longer fits the
-// widget that holds it, the layout's side margins and spacing give way, one
-// pixel at a time, never the content.
+// Takes a pixel from the larger of two margins, the first on a tie; false
+// when both are used up.
+bool takePixel(int &first, int &second)
+{
+    if (first > 0 && first >= second)
+        --first;
+    else if (second > 0)
+        --second;
+    else
+        return false;
+    return true;
+}
+
+// A style's own parts (a radio button's indicator, a frame, a group box's
+// title) need not shrink with the form. Where a layout's content then no
+// longer fits the widget that holds it, the layout's margins and spacing give
+// way, one pixel at a time, never the content: across for a width too small,
+// above and below for a height.
 void squeezeToFit(QLayout &layout)
 {
     QWidget *holder = layout.parentWidget();
     while (holder && holder->minimumSizeHint().width() > holder->width()) {
         QMargins margins = layout.contentsMargins();
-        const int spacing = layout.spacing();
-        if (margins.left() > 0 && margins.left() >= margins.right())
-            margins.setLeft(margins.left() - 1);
-        else if (margins.right() > 0)
-            margins.setRight(margins.right() - 1);
-        else if (spacing > 0)
-            layout.setSpacing(spacing - 1);
-        else
+        int left = margins.left(), right = margins.right();
+        if (takePixel(left, right)) {
+            margins.setLeft(left);
+            margins.setRight(right);
+            layout.setContentsMargins(margins);
+        } else if (layout.spacing() > 0) {
+            layout.setSpacing(layout.spacing() - 1);
+        } else {
+            break;
+        }
+    }
+    while (holder && holder->minimumSizeHint().height() > holder->height()) {
+        QMargins margins = layout.contentsMargins();
+        int top = margins.top(), bottom = margins.bottom();
+        if (!takePixel(top, bottom))
             return;
+        margins.setTop(top);
+        margins.setBottom(bottom);
         layout.setContentsMargins(margins);
     }
 }
