@@ -288,6 +288,7 @@ def check_screen(desktop, velmira, folder, pastes):
         type_into_focus("15")
         key("Return")
         box = window_named("Вероятность не рассчитана")
+        check(events.wait_for("alert", ""), where + "a screen reader is alerted to the warning")
         if check(box, where + "a refused diameter opens a titled warning"):
             check(desktop.on_screen(*geometry(box)), where + "the warning lies on the screen")
             key("Return")
