@@ -3,7 +3,11 @@
 #include "workbookreader.h"
 
 #include <QFile>
+#include <QTemporaryDir>
+#include <QVector>
 #include <QtTest>
+
+#include <zip.h>
 
 namespace {
 
@@ -52,6 +56,28 @@ WorkbookContents readAll(const QByteArray &bytes, const QVector<int> &columns = 
     }
     contents.error = reader->error();
     return contents;
+}
+
+// A ZIP archive of the given entries (name, contents), written by minizip.
+QByteArray zipOf(const QVector<QPair<QByteArray, QByteArray>> &entries)
+{
+    QTemporaryDir folder;
+    const QByteArray path = QFile::encodeName(folder.filePath(QStringLiteral("a.zip")));
+    zipFile zip = zipOpen64(path.constData(), APPEND_STATUS_CREATE);
+    for (const auto &entry : entries) {
+        zip_fileinfo info {};
+        if (zipOpenNewFileInZip4_64(zip, entry.first.constData(), &info, nullptr, 0, nullptr, 0,
+                                    nullptr, Z_DEFLATED, Z_DEFAULT_COMPRESSION, 0, -MAX_WBITS,
+                                    DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY, nullptr, 0, 0, 0, 0)
+            != ZIP_OK)
+            qFatal("cannot add %d bytes of name", int(entry.first.size()));
+        zipWriteInFileInZip(zip, entry.second.constData(), unsigned(entry.second.size()));
+        zipCloseFileInZip(zip);
+    }
+    zipClose(zip, nullptr);
+    QFile file(QFile::decodeName(path));
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
 }
 
 } // namespace
@@ -295,6 +321,17 @@ void TestWorkbook::errors_data()
     QTest::newRow("OLE: old .xls or password")
         << fixture(QStringLiteral("ole.xls")) << noLimit << texts({".xls", ".xlsx, .ods или CSV"});
     QTest::newRow("text") << QByteArray("d1;d2\n1;2\n") << noLimit << texts({"нет архива ZIP"});
+    // Names longer than any buffer a reader might keep, one with a NUL that
+    // would end it at a part's name.
+    QTest::newRow("entry name of 1,100 bytes")
+        << zipOf({{QByteArray(1100, 'x'), "<x/>"}}) << noLimit << texts({"архив ZIP, но не книга"});
+    QTest::newRow("entry name of 65,000 bytes") << zipOf({{QByteArray(65000, 'x'), "<x/>"}})
+                                                << noLimit << texts({"архив ZIP, но не книга"});
+    // minizip writes names up to a NUL: the NUL is set into the archive's bytes.
+    QTest::newRow("entry name with a NUL")
+        << zipOf({{"xl/workbook.xml|.txt", "<x/>"}})
+               .replace(QByteArray("xml|.txt"), QByteArray("xml\0.txt", 8))
+        << noLimit << texts({"архив ZIP, но не книга"});
 }
 
 void TestWorkbook::errors()

@@ -126,14 +126,20 @@ bool ZipArchive::readDirectory()
 {
     int status = unzGoToFirstFile(m_zip);
     while (status == UNZ_OK) {
-        char name[1024];
+        // minizip leaves a name that fills its buffer unterminated: the buffer
+        // is sized to the name the entry declares, and read with its length.
         unz_file_info64 info;
-        if (unzGetCurrentFileInfo64(m_zip, &info, name, sizeof name, nullptr, 0, nullptr, 0)
+        if (unzGetCurrentFileInfo64(m_zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
+            break;
+        QByteArray name(int(info.size_filename), '\0');
+        if (unzGetCurrentFileInfo64(m_zip, &info, name.data(), uLong(name.size()), nullptr, 0,
+                                    nullptr, 0)
             != UNZ_OK)
             break;
         unz64_file_pos position;
         unzGetFilePos64(m_zip, &position);
-        const QString key = QString::fromUtf8(name).toLower();
+        // With its length: a NUL inside must not make it another part's name.
+        const QString key = QString::fromUtf8(name.constData(), name.size()).toLower();
         if (!m_entries.contains(key))
             m_entries.insert(key, {position.pos_in_zip_directory, position.num_of_file});
         status = unzGoToNextFile(m_zip);
