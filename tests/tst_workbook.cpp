@@ -80,6 +80,24 @@ QByteArray zipOf(const QVector<QPair<QByteArray, QByteArray>> &entries)
     return file.readAll();
 }
 
+// An OpenDocument spreadsheet of one cell, its paragraphs as given, after
+// the given prolog.
+QByteArray odsOf(const QByteArray &prolog, const QByteArray &cell)
+{
+    const QByteArray content = "<?xml version=\"1.0\"?>" + prolog
+        + "<office:document-content"
+          " xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\""
+          " xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\""
+          " xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\">"
+          "<office:body><office:spreadsheet><table:table table:name=\"Журнал\"><table:table-row>"
+          "<table:table-cell office:value-type=\"string\">"
+        + cell
+        + "</table:table-cell></table:table-row></table:table></office:spreadsheet>"
+          "</office:body></office:document-content>";
+    return zipOf(
+        {{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"}, {"content.xml", content}});
+}
+
 } // namespace
 
 class TestWorkbook : public QObject {
@@ -327,6 +345,15 @@ void TestWorkbook::errors_data()
         << zipOf({{QByteArray(1100, 'x'), "<x/>"}}) << noLimit << texts({"архив ZIP, но не книга"});
     QTest::newRow("entry name of 65,000 bytes") << zipOf({{QByteArray(65000, 'x'), "<x/>"}})
                                                 << noLimit << texts({"архив ZIP, но не книга"});
+    QTest::newRow("a document type (entities)")
+        << odsOf(QByteArray("<!DOCTYPE d [<!ENTITY a \"") + QByteArray(4000, 'a') + "\">]>",
+                 QByteArray("<text:p>") + QByteArray("&a;").repeated(300000) + "</text:p>")
+        << noLimit << texts({"часть content.xml", "<!DOCTYPE>"});
+    QTest::newRow("a cell of 16,384 spaces 70,000 times")
+        << odsOf({},
+                 "<text:p>" + QByteArray("<text:s text:c=\"16384\"/>").repeated(70000)
+                     + "</text:p>")
+        << noLimit << texts({"часть content.xml", "больше 32767 знаков"});
     // minizip writes names up to a NUL: the NUL is set into the archive's bytes.
     QTest::newRow("entry name with a NUL")
         << zipOf({{"xl/workbook.xml|.txt", "<x/>"}})

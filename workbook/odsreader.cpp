@@ -273,6 +273,8 @@ QString OdsReader::paragraphs()
                 text += QLatin1Char('\n');
             first = false;
             text += paragraphText();
+            if (!m_content->cellTextFits(text.size()))
+                break;
         } else {
             xml.skipCurrentElement(); // annotations, shapes
         }
@@ -289,6 +291,8 @@ QString OdsReader::paragraphText()
     int depth = 1;
     while (depth > 0 && !xml.atEnd()) {
         const QXmlStreamReader::TokenType token = xml.readNext();
+        if (!m_content->cellTextFits(text.size()))
+            break;
         if (token == QXmlStreamReader::Characters || token == QXmlStreamReader::EntityReference) {
             text += xml.text();
         } else if (token == QXmlStreamReader::EndElement) {

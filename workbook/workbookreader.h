@@ -33,6 +33,10 @@ public:
     // The most a single part of the archive may inflate to: a sheet of a
     // million cases is well below it, a ZIP bomb is not.
     static constexpr qint64 DefaultPartLimit = qint64(1) << 30;
+    // The longest text a cell may hold, Excel's own limit. A cell that
+    // expands past it (repeated spaces, entities) is refused while it is read,
+    // before its text can take the memory.
+    static constexpr int MaxCellText = 32767;
 
     // Whether the bytes are a ZIP archive at all (the only container both
     // formats use); open() then tells whether it is a workbook.

@@ -5,6 +5,35 @@
 XmlPart::XmlPart(const QString &name, const QByteArray &data)
     : m_name(name), m_data(data), m_xml(m_data)
 {
+    refuseDocumentType();
+}
+
+// Excel and LibreOffice never write a document type; in a workbook it can
+// only serve entities that expand a few bytes into gigabytes. The prolog is
+// read by a reader of its own, up to the first element.
+void XmlPart::refuseDocumentType()
+{
+    QXmlStreamReader prolog(m_data);
+    while (!prolog.atEnd()) {
+        const QXmlStreamReader::TokenType token = prolog.readNext();
+        if (token == QXmlStreamReader::DTD) {
+            m_xml.raiseError(WorkbookReader::tr(
+                "объявление типа документа (<!DOCTYPE>), которого в книгах не бывает"));
+            return;
+        }
+        if (token == QXmlStreamReader::StartElement || token == QXmlStreamReader::Invalid)
+            return;
+    }
+}
+
+bool XmlPart::cellTextFits(qsizetype length)
+{
+    if (length <= WorkbookReader::MaxCellText)
+        return true;
+    m_xml.raiseError(WorkbookReader::tr("в ячейке больше %1 знаков — столько не бывает ни в "
+                                        "одной книге")
+                         .arg(WorkbookReader::MaxCellText));
+    return false;
 }
 
 bool XmlPart::findStart(QLatin1String localName)
@@ -62,6 +91,8 @@ bool XmlPart::walkElement(QString *text)
         case QXmlStreamReader::Characters:
         case QXmlStreamReader::EntityReference:
             hasText = hasText || !m_xml.text().isEmpty();
+            if (text && !cellTextFits(text->size() + m_xml.text().size()))
+                return hasText;
             if (text)
                 *text += m_xml.text();
             break;

@@ -26,6 +26,9 @@ public:
     void appendElementText(QString &text);
     // Consumes the current element, saying whether any text is in it.
     bool skipHasText();
+    // Whether a cell's text of this length may be kept; when not, the part
+    // fails with an error that says so.
+    bool cellTextFits(qsizetype length);
 
     // The parser's error, if any, in Russian and naming the part and the line.
     QString error() const;
@@ -33,6 +36,7 @@ public:
 
 private:
     bool walkElement(QString *text);
+    void refuseDocumentType();
 
     QString m_name;
     QByteArray m_data; // shared with the caller's copy, never copied
