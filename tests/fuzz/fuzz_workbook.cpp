@@ -48,6 +48,8 @@ void readEverything(const QByteArray &bytes, const QVector<int> &columns)
             } else {
                 require(row.cells.size() == columns.size(), "not one cell per column asked for");
             }
+            for (const QString &cell : row.cells)
+                require(cell.size() <= WorkbookReader::MaxCellText, "a cell past the cell limit");
         }
     }
 }
