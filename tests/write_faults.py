@@ -106,7 +106,7 @@ def kill_at_random(program, arguments, duration):
     files are written (the start-up takes most of a short run)."""
     process = subprocess.Popen([program, *arguments], stdout=subprocess.DEVNULL,
                                stderr=subprocess.DEVNULL)
-    share = random.uniform(0, 1.2) if random.random() < 0.5 else random.uniform(0.85, 1.1)
+    share = random.uniform(0, 1.0) if random.random() < 0.5 else random.uniform(0.75, 1.05)
     time.sleep(share * duration)
     process.kill()
     return process.wait() == -9
