@@ -1,5 +1,7 @@
 #include "statisticsreader.h"
 
+#include "pendingreplace.h"
+
 #include "rowcounts.h"
 
 #include <QDir>
@@ -108,7 +110,8 @@ StatisticsDiagnosis diagnoseParsed(const QString &path, const StatisticsFile &fi
 StatisticsRead readStatisticsFile(const QString &path)
 {
     // No Text flag: the stream itself ends lines at LF and drops a CR before it.
-    QFile file(path);
+    // A replacement in progress is read as the new set it already is.
+    QFile file(currentFilePath(path));
     if (!file.open(QIODevice::ReadOnly)) {
         const auto status = QFileInfo::exists(path) ? StatisticsDiagnosis::Status::NotReadable
                                                     : StatisticsDiagnosis::Status::NotFound;

@@ -2,6 +2,7 @@
 
 #include "console.h"
 #include "figuretally.h"
+#include "filewrite.h"
 #include "logevidence.h"
 #include "tablecheckjson.h"
 #include "tablechecktexts.h"
@@ -9,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -82,13 +82,9 @@ QString CheckRun::tablesText(const QString &folder, const ShownFigures &figures)
 QString CheckRun::writeJson(const TableCheck &check,
                             const std::optional<TableCheck> &compared) const
 {
-    QSaveFile file(request.jsonFile);
-    const QString path = QDir::toNativeSeparators(request.jsonFile);
-    if (!file.open(QIODevice::WriteOnly))
-        return tr("файл %1 не удаётся открыть для записи: %2.").arg(path, file.errorString());
-    file.write(tableCheckJson(check, compared));
-    if (!file.commit())
-        return tr("файл %1 не записан: %2.").arg(path, file.errorString());
+    const QString error = FileWrite::whole(request.jsonFile, tableCheckJson(check, compared));
+    if (!error.isEmpty())
+        return tr("файл %1 не записан: %2.").arg(QDir::toNativeSeparators(request.jsonFile), error);
     return {};
 }
 

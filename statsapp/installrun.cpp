@@ -53,11 +53,20 @@ QString InstallRun::allowedFolderProblem() const
 {
     if (!qEnvironmentVariableIsSet("PKEXEC_UID"))
         return {};
-    const QString canonical = QFileInfo(folder).canonicalFilePath();
-    if (canonical == PackageFolder)
-        return {};
-    return tr("с правами администратора через pkexec таблицы устанавливаются только в %1.")
-        .arg(PackageFolder);
+    const QString refused
+        = tr("с правами администратора через pkexec таблицы устанавливаются только в %1.")
+              .arg(PackageFolder);
+    if (QFileInfo(folder).canonicalFilePath() != PackageFolder)
+        return refused;
+    // The folder alone is not enough: an entry in it could lead anywhere.
+    for (const QString &name : TableNames) {
+        const QFileInfo entry(QDir(folder).filePath(name));
+        if (entry.isSymLink()
+            || (entry.exists() && QFileInfo(entry.canonicalFilePath()).path() != PackageFolder))
+            return refused + QLatin1Char(' ')
+                + tr("%1 ведёт за пределы этой папки.").arg(nativeFilePath(folder, name));
+    }
+    return {};
 }
 
 int InstallRun::gather(QVector<OutputFile> &files, QString &reason) const
@@ -103,7 +112,7 @@ int InstallRun::exec() const
     const QString error = target.write(files, true, &kept);
     if (!error.isEmpty()) {
         printError(QStringLiteral("velmira-stats: ") + error + nothing + QLatin1Char('\n'));
-        return StatsRun::NotWritten;
+        return target.wasLocked() ? StatsRun::FolderLocked : StatsRun::NotWritten;
     }
     QStringList names;
     for (const OutputFile &file : files)

@@ -1,11 +1,15 @@
 #ifndef VELMIRA_OUTPUTFOLDER_H
 #define VELMIRA_OUTPUTFOLDER_H
 
+#include "pendingreplace.h"
+
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 #include <QVector>
+
+class QLockFile;
 
 // A file to write, computed whole in memory beforehand.
 struct OutputFile {
@@ -15,8 +19,10 @@ struct OutputFile {
 
 // The folder velmira-stats writes into, where nothing may be lost: a file
 // that exists is replaced only when asked, and then kept beside the new one
-// under a name that shows its time; each file is written whole or not at
-// all; and when any write fails, every file is put back as it was.
+// under a name that shows its time; the files are replaced as one set (see
+// pendingreplace.h), so that a failure or a kill at any point leaves the old
+// set or the new one, never a mix; one writer at a time holds the folder's
+// lock; and a link in the folder is never followed nor replaced.
 class OutputFolder {
     Q_DECLARE_TR_FUNCTIONS(OutputFolder)
 
@@ -28,6 +34,8 @@ public:
     // Writes the files; returns the error, empty on success. Of each file
     // replaced, keptAs gets "old name → kept name".
     QString write(const QVector<OutputFile> &files, bool replace, QStringList *keptAs);
+    // Whether the last write failed because another program held the folder.
+    bool wasLocked() const { return locked; }
 
     // "Statistics_1.2026-12-09T10-15-00.txt" for an existing Statistics_1.txt,
     // from its modification time; a number follows when that name is taken.
@@ -35,17 +43,16 @@ public:
     QString nativePath() const;
 
 private:
-    struct Step {
-        QString name;
-        QString kept; // empty when there was no file before
-        bool written = false;
-    };
-
     QString filePath(const QString &name) const;
-    QString writeOne(const OutputFile &file, Step &step);
-    void undo(const QVector<Step> &steps);
+    QString lockProblem(QLockFile &lock);
+    QString stage(const QVector<OutputFile> &files, const QVector<PendingEntry> &entries);
+    QString putInPlace(const PendingEntry &entry);
+    QString complete();
+    void takeBack(const QVector<PendingEntry> &done, const PendingEntry &failed);
+    void clearStaging();
 
     QString folder;
+    bool locked = false;
 };
 
 #endif // VELMIRA_OUTPUTFOLDER_H

@@ -279,7 +279,7 @@ int StatsRun::exec()
     QStringList kept;
     const QString error = folder.write(files, request.replace, &kept);
     if (!error.isEmpty())
-        return fail(NotWritten, error);
+        return fail(folder.wasLocked() ? FolderLocked : NotWritten, error);
     printOut(summaryText(build, reading, kept));
     return Written;
 }

@@ -34,7 +34,9 @@ public:
         LogUnreadable = 2,
         BadRows = 3,
         NoCases = 4,
-        NotWritten = 5
+        NotWritten = 5,
+        // Another program was writing the same folder; nothing was written.
+        FolderLocked = 6
     };
 
     StatsRun(const StatsRequest &request, ReportMaker makeReport);

@@ -1,5 +1,6 @@
 #include "keeperactions.h"
 
+#include "filewrite.h"
 #include "statisticsreport.h"
 #include "tableinstaller.h"
 
@@ -7,7 +8,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QSaveFile>
 #include <QUrl>
 
 KeeperActions::KeeperActions(QWidget *window)
@@ -42,12 +42,10 @@ void KeeperActions::saveReport()
     if (path.isEmpty())
         return;
     const QByteArray bytes = report();
-    QSaveFile file(path);
     // Written whole or not at all, as every file of the command.
-    if (bytes.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()
-        || !file.commit()) {
-        warn(tr("Отчёт не сохранён в %1: %2")
-                 .arg(QDir::toNativeSeparators(path), file.errorString()));
+    const QString error = bytes.isEmpty() ? tr("отчёт не построен") : FileWrite::whole(path, bytes);
+    if (!error.isEmpty()) {
+        warn(tr("Отчёт не сохранён в %1: %2").arg(QDir::toNativeSeparators(path), error));
         return;
     }
     m_reportPath = path;

@@ -7,6 +7,7 @@
 #include "caselogreader.h"
 #include "checkpage.h"
 #include "checkrun.h"
+#include "filewrite.h"
 #include "installrun.h"
 #include "logcolumns.h"
 #include "logevidence.h"
@@ -23,6 +24,8 @@
 #include "tablecheck.h"
 #include "tablechecktexts.h"
 #include "workbookreader.h"
+
+#include <cerrno>
 
 #include <QLoggingCategory>
 #include <QPaintDevice>
@@ -219,6 +222,8 @@ QMap<QString, TextSample> textSamples()
          {[] { return gatherLogEvidence(QByteArray()).reading.error; },
           QStringLiteral("журнал пуст: в нём нет даже строки заголовка.")}},
         {QStringLiteral("EvidencePlot"), {sheathPageText, QStringLiteral("n = %1")}},
+        {QStringLiteral("FileWrite"),
+         {[] { return FileWrite::reason(ENOSPC, {}); }, QStringLiteral("на диске нет места")}},
         {QStringLiteral("InstallRun"),
          {[] {
               QTemporaryDir folder;

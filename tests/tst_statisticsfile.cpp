@@ -1,6 +1,10 @@
+#include "pendingreplace.h"
 #include "rowcounts.h"
 #include "statisticsfile.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
 
@@ -35,6 +39,8 @@ private slots:
     void notesFindings();
     void readsClinicCounts_data();
     void readsClinicCounts();
+    void readsAReplacementInProgressAsItsNewSet_data();
+    void readsAReplacementInProgressAsItsNewSet();
 };
 
 void StatisticsFileTest::parsesLines_data()
@@ -191,6 +197,52 @@ void StatisticsFileTest::readsClinicCounts()
     // What is read back is what the writer writes.
     if (evidence)
         QCOMPARE(readRowCounts(rowCountsFields(*evidence))->blockCases, blockCases);
+}
+
+// The writer stages a set and commits its journal last: from then on the
+// staged file is the folder's, before it is renamed into place; a journal
+// that is missing, damaged or names a path outside the folder is not one.
+void StatisticsFileTest::readsAReplacementInProgressAsItsNewSet_data()
+{
+    QTest::addColumn<bool>("staged");
+    QTest::addColumn<QByteArray>("journal"); // empty: none
+    QTest::addColumn<bool>("readsStaged");
+
+    const QByteArray header("velmira-stats replace 1\n");
+    QTest::newRow("nothing staged") << false << QByteArray() << false;
+    QTest::newRow("staged, no journal yet") << true << QByteArray() << false;
+    QTest::newRow("staged and journaled")
+        << true << header + "Statistics_1.txt\tStatistics_1.old.txt\n"
+        << true;
+    QTest::newRow("journaled, already in place") << false << header + "Statistics_1.txt\t\n"
+                                                 << false;
+    QTest::newRow("the journal names another file") << true << header + "Statistics_2.txt\t\n"
+                                                    << false;
+    QTest::newRow("a journal without its header")
+        << true << QByteArray("Statistics_1.txt\t\n") << false;
+    QTest::newRow("a journal naming a path outside")
+        << true << header + "Statistics_1.txt\t../elsewhere.txt\n"
+        << false;
+}
+
+void StatisticsFileTest::readsAReplacementInProgressAsItsNewSet()
+{
+    QFETCH(bool, staged);
+    QFETCH(QByteArray, journal);
+    QFETCH(bool, readsStaged);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Statistics_1.txt"));
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral(".velmira-stats.new")));
+    const QString stagedPath
+        = QDir(pendingFolder(dir.path())).filePath(QStringLiteral("Statistics_1.txt"));
+    QFile file(stagedPath);
+    QVERIFY(!staged || (file.open(QIODevice::WriteOnly) && file.write("new\n") == 4));
+    file.close();
+    QFile list(pendingJournal(dir.path()));
+    QVERIFY(journal.isEmpty() || (list.open(QIODevice::WriteOnly) && list.write(journal) > 0));
+    list.close();
+    QCOMPARE(currentFilePath(path), readsStaged ? stagedPath : path);
 }
 
 QTEST_GUILESS_MAIN(StatisticsFileTest)

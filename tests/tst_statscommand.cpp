@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLockFile>
 #include <QProcess>
 #include <QStandardItemModel>
 #include <QStandardPaths>
@@ -64,8 +65,8 @@ Run runStats(const QStringList &arguments, bool withDisplayVariables = true)
 Folder snapshot(const QString &path)
 {
     Folder folder;
-    const QFileInfoList entries
-        = QDir(path).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    const QFileInfoList entries = QDir(path).entryInfoList(QDir::Files | QDir::Dirs | QDir::Hidden
+                                                           | QDir::System | QDir::NoDotAndDotDot);
     for (const QFileInfo &entry : entries) {
         QFile file(entry.filePath());
         folder[entry.fileName()] = file.open(QIODevice::ReadOnly)
@@ -358,6 +359,10 @@ void StatsCommandTest::failuresChangeNothing_data()
         << "existing" << 5 << QStringLiteral("уже есть Statistics_1.txt");
     QTest::newRow("a folder under a table's name")
         << "folder in the way" << 5 << QStringLiteral("не файл");
+    QTest::newRow("a dangling link under a table's name")
+        << "link in the way" << 5 << QStringLiteral("ссылка на другой файл");
+    QTest::newRow("a folder another program is writing")
+        << "locked" << 6 << QStringLiteral("изменяет другая программа: tst_statscommand (процесс");
     QTest::newRow("no output folder") << "no folder" << 5 << QStringLiteral("Создайте её");
     QTest::newRow("output is a file") << "file as folder" << 5 << QStringLiteral("не папка");
     QTest::newRow("unwritable folder") << "unwritable" << 5 << QStringLiteral("записать");
@@ -370,7 +375,7 @@ void StatsCommandTest::failuresChangeNothing_data()
     QTest::newRow("--check, no tables folder")
         << "check no tables" << 1 << QStringLiteral("папки таблиц");
     QTest::newRow("--check, JSON into a missing folder")
-        << "check json nowhere" << 5 << QStringLiteral("не удаётся открыть для записи");
+        << "check json nowhere" << 5 << QStringLiteral("не записан: такой папки нет");
     QTest::newRow("--json without --check")
         << "json without check" << 1 << QStringLiteral("только вместе с --check");
     QTest::newRow("--tables without a folder")
@@ -402,6 +407,7 @@ void StatsCommandTest::failuresChangeNothing()
     QByteArray bytes(
         "d1,d2,d3,sheath,stricture,placed\n1.5,1.6,2,10-12,no,yes\n1.9,2,2,12-14,no,no\n");
     QStringList arguments = {QStringLiteral("--output"), out, log};
+    QLockFile lock(out + QStringLiteral("/.velmira-stats.lock"));
     if (scenario == QLatin1String("bad rows"))
         bytes += "1.5,14,2,10-12,no,yes\n";
     else if (scenario == QLatin1String("missing column"))
@@ -414,7 +420,13 @@ void StatsCommandTest::failuresChangeNothing()
         QVERIFY(writeFile(out + QLatin1Char('/') + Table1, "the clinic's own\n"));
     else if (scenario == QLatin1String("folder in the way"))
         QVERIFY(QDir(out).mkdir(Report));
-    else if (scenario == QLatin1String("no folder"))
+    else if (scenario == QLatin1String("link in the way")) {
+        QVERIFY(QFile::link(QStringLiteral("../victim.txt"), out + QLatin1Char('/') + Table1));
+        arguments.prepend(QStringLiteral("--replace"));
+    } else if (scenario == QLatin1String("locked")) {
+        QVERIFY(lock.lock());
+        arguments.prepend(QStringLiteral("--replace"));
+    } else if (scenario == QLatin1String("no folder"))
         arguments[1] += QStringLiteral("/missing");
     else if (scenario == QLatin1String("file as folder"))
         arguments[1] = log;
