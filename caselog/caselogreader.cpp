@@ -6,6 +6,7 @@
 #include "sheetrecords.h"
 #include "workbookreader.h"
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -20,6 +21,16 @@ const QString &cellOf(const QVector<QString> &cells, LogColumn column)
 std::size_t markIndex(DecimalMark mark)
 {
     return std::size_t(mark);
+}
+
+// The row, as the spreadsheet numbers it, in which text that follows this ends.
+int rowAfter(const QString &before, QChar delimiter)
+{
+    // A letter stands in for what follows, so that its row holds something.
+    DelimitedRecords records(before + QLatin1Char('x'), delimiter);
+    QStringList cells;
+    while (records.readAll(cells)) { }
+    return std::max(1, records.rowNumber());
 }
 
 } // namespace
@@ -51,6 +62,29 @@ void CaseLogReader::readText(const QByteArray &bytes)
     if (!log.decoded) {
         reading.error = tr("журнал не в UTF-8, а кодировка Windows-1251 в этой сборке Qt "
                            "недоступна. Сохраните журнал в UTF-8.");
+        return;
+    }
+    switch (log.fault) {
+    case LogText::Fault::None:
+        break;
+    case LogText::Fault::Utf16WithoutMark:
+        reading.error = tr("журнал похож на текст UTF-16 без метки порядка байтов, а её пишет "
+                           "каждая программа электронных таблиц. Сохраните журнал заново в UTF-8 "
+                           "или как «Текст в Юникоде».");
+        return;
+    case LogText::Fault::ZeroByte:
+        reading.error = tr("в строке %1 нулевой байт, которого в тексте не бывает: файл "
+                           "повреждён. Журнал не прочитан; откройте его в программе таблиц и "
+                           "сохраните заново.")
+                            .arg(rowAfter(log.beforeFault,
+                                          DelimitedRecords::headerDelimiter(log.beforeFault)));
+        return;
+    case LogText::Fault::MixedEncoding:
+        reading.error = tr("журнал в UTF-8, но в строке %1 текст в другой кодировке (вставлен из "
+                           "другого файла?). Журнал не прочитан; исправьте эту строку или "
+                           "сохраните журнал заново.")
+                            .arg(rowAfter(log.beforeFault,
+                                          DelimitedRecords::headerDelimiter(log.beforeFault)));
         return;
     }
     // Judged in place: a trimmed copy of a large log would cost as much as reading it.
@@ -117,7 +151,14 @@ void CaseLogReader::readTable(LogRecords &records, const QString &sheetName)
         line = records.rowNumber();
         ++reading.rowsRead;
         ++reading.sheets.last().rowsRead;
-        if (readRow(cells, logCase))
+        if (records.extraField() >= 0) {
+            // Moved cells are not read: what stands in a read column may be a name.
+            BadCellGroup extra = place(LogColumn::D1, CellProblem::ExtraCells);
+            extra.field = records.extraField();
+            extra.header.clear();
+            reading.badCells.add(extra, line, QString());
+            ++reading.badRows;
+        } else if (readRow(cells, logCase))
             sink(logCase);
         else
             ++reading.badRows;
@@ -236,6 +277,8 @@ bool CaseLogReader::readRow(const QVector<QString> &cells, LogCase &logCase)
         noteBad(LogColumn::Date,
                 hasLogDateForm(dateCell) ? CellProblem::NoSuchDate : CellProblem::Unreadable,
                 dateCell);
+    else if (date->isValid() && !isLogYear(date->year()))
+        noteBad(LogColumn::Date, CellProblem::OutOfYears, dateCell);
     if (reading.badCells.cellCount() > badBefore || !oneMark)
         return false;
 
