@@ -46,6 +46,7 @@ CaseLogReading CaseLogReader::read(const QByteArray &bytes)
     marked = {};
     markedCells = {};
     markedGoodRows = {};
+    sheetRows.clear();
     if (WorkbookReader::isZip(bytes) || WorkbookReader::isCompoundFile(bytes))
         readWorkbook(bytes);
     else
@@ -108,11 +109,12 @@ void CaseLogReader::readWorkbook(const QByteArray &bytes)
         return;
     }
     reading.format = workbook->formatName();
-    while (!reading.cancelled && workbook->nextSheet()) {
+    while (!reading.cancelled && reading.error.isEmpty() && workbook->nextSheet()) {
         SheetRecords records(*workbook);
         readTable(records, workbook->sheetName());
+        reading.error = repeatedSheet();
     }
-    if (reading.cancelled)
+    if (reading.cancelled || !reading.error.isEmpty())
         return;
     if (!workbook->error().isEmpty()) {
         reading.error = workbook->error();
@@ -147,8 +149,19 @@ void CaseLogReader::readTable(LogRecords &records, const QString &sheetName)
     QVector<QString> cells(LogColumnCount);
     LogCase logCase;
     logCase.sheet = where.sheet;
+    QSet<std::size_t> *rows = nullptr;
+    if (reading.isWorkbook()) {
+        sheetRows.resize(reading.sheets.size());
+        rows = &sheetRows.last();
+    }
     while (records.read(columns.fieldColumns, cells)) {
         line = records.rowNumber();
+        if (rows) {
+            std::size_t hash = 0;
+            for (const QString &cell : qAsConst(cells))
+                hash = qHash(cell, hash);
+            rows->insert(hash);
+        }
         ++reading.rowsRead;
         ++reading.sheets.last().rowsRead;
         if (records.extraField() >= 0) {
@@ -165,6 +178,30 @@ void CaseLogReader::readTable(LogRecords &records, const QString &sheetName)
         if (reading.rowsRead % ProgressRows == 0 && !goOn())
             return;
     }
+}
+
+// A sheet whose rows all stand in another one, or the other way round (a
+// backup copy made earlier or later): a few rows alike may be chance.
+QString CaseLogReader::repeatedSheet() const
+{
+    constexpr int FewestRows = 5;
+    const int last = int(sheetRows.size()) - 1;
+    if (last < 1)
+        return {};
+    const QSet<std::size_t> &rows = sheetRows.at(last);
+    for (int sheet = 0; sheet < last; ++sheet) {
+        const QSet<std::size_t> &other = sheetRows.at(sheet);
+        const QSet<std::size_t> &smaller = rows.size() <= other.size() ? rows : other;
+        const QSet<std::size_t> &larger = rows.size() <= other.size() ? other : rows;
+        if (smaller.size() < FewestRows
+            || !std::all_of(smaller.cbegin(), smaller.cend(),
+                            [&larger](std::size_t row) { return larger.contains(row); }))
+            continue;
+        return tr("лист «%1» повторяет случаи листа «%2» (копия?): в таблицах они были бы "
+                  "посчитаны дважды. Удалите копию из книги или сохраните нужный лист отдельно.")
+            .arg(reading.sheets.at(last).name, reading.sheets.at(sheet).name);
+    }
+    return {};
 }
 
 // Asks the progress hook, if any, whether to read on.

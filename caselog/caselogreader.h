@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDate>
+#include <QSet>
 #include <QString>
 #include <QVector>
 
@@ -107,6 +108,8 @@ private:
     void noteMark(LogColumn column, const QString &cell, const DiameterForm &form);
     void noteDate(const QDate &date);
     bool goOn();
+    // Whether the table just read repeats the cases of an earlier sheet.
+    QString repeatedSheet() const;
 
     Sink sink;
     Progress progress;
@@ -118,6 +121,9 @@ private:
     std::array<BadCellGroups, 3> marked;
     std::array<int, 3> markedCells {};
     std::array<int, 3> markedGoodRows {}; // rows bad only if their mark is not the log's
+    // Of each sheet of a workbook, a hash of each row's read cells: a copied
+    // sheet ("Журнал (2)") would count every case twice.
+    QVector<QSet<std::size_t>> sheetRows;
 };
 
 #endif // VELMIRA_CASELOGREADER_H

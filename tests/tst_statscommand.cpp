@@ -362,6 +362,12 @@ void StatsCommandTest::spreadsheetFiles_data()
         << QStringLiteral("calc/log-shown-0.0.csv") << 0 << false
         << QStringList {QStringLiteral("Внимание: диаметры журнала, похоже, округлены"),
                         QStringLiteral("# Внимание: диаметры журнала, похоже, округлены")};
+    QTest::newRow("a sheet and its copy: refused, not counted twice")
+        << QStringLiteral("copied_sheet.xlsx") << 2 << false
+        << QStringList {QStringLiteral("лист «Журнал (2)» повторяет случаи листа «Журнал»")};
+    QTest::newRow("a row past the sheet's last: refused, not dropped")
+        << QStringLiteral("rows_past_end.xlsx") << 2 << false
+        << QStringList {QStringLiteral("строка с номером 1048577")};
     QTest::newRow("bad cells in the second sheet")
         << QStringLiteral("message-cells.xlsx") << 3 << false
         << QStringList {QStringLiteral("строк с ошибками: 13 из 59."),
