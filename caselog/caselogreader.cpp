@@ -6,6 +6,9 @@
 #include "sheetrecords.h"
 #include "workbookreader.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <algorithm>
 #include <memory>
 #include <optional>
@@ -38,6 +41,23 @@ int rowAfter(const QString &before, QChar delimiter)
 CaseLogReader::CaseLogReader(Sink sink, Progress progress)
     : sink(std::move(sink)), progress(std::move(progress))
 {
+}
+
+std::optional<QByteArray> CaseLogReader::readWhole(QFile &file, QString *error)
+{
+    // Fresh looks at the file, not a cached one: a log may be saved meanwhile.
+    const QFileInfo before(file.fileName());
+    QByteArray bytes = file.readAll();
+    if (!before.isFile())
+        return bytes;
+    const QFileInfo after(file.fileName());
+    if (bytes.size() == before.size() && after.size() == before.size()
+        && after.lastModified() == before.lastModified())
+        return bytes;
+    *error = tr("журнал %1 изменился, пока его читали (его сохраняли?): журнал не прочитан. "
+                "Повторите, когда он будет сохранён.")
+                 .arg(QDir::toNativeSeparators(file.fileName()));
+    return std::nullopt;
 }
 
 CaseLogReading CaseLogReader::read(const QByteArray &bytes)

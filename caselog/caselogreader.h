@@ -9,12 +9,14 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDate>
+#include <QFile>
 #include <QSet>
 #include <QString>
 #include <QVector>
 
 #include <array>
 #include <functional>
+#include <optional>
 
 class LogRecords;
 
@@ -92,6 +94,10 @@ public:
     static constexpr int ProgressRows = 4096;
 
     explicit CaseLogReader(Sink sink, Progress progress = Progress());
+    // Reads an open log file whole, as every front end does. Nothing, with
+    // *error set, when it changed while it was read (its size or time): the
+    // bytes would be neither the old log nor the new one.
+    static std::optional<QByteArray> readWhole(QFile &file, QString *error);
     CaseLogReading read(const QByteArray &bytes);
 
 private:

@@ -3,6 +3,7 @@
 #include "logcells.h"
 #include "logtext.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -88,6 +89,28 @@ const QString RussianLog = QStringLiteral("Дата;Диаметр 1;Диаме�
 const QStringList RussianCases = {QStringLiteral("1,5|1,6|2 10-12 s0 p1 2024-03-01 @2"),
                                   QStringLiteral("1,85|2|2,1 12-14 s1 p0 2024-03-02 @3")};
 
+// A log that a spreadsheet saves again while it is being read: the first
+// read of its bytes appends to the file.
+class SavedWhileRead : public QFile {
+public:
+    SavedWhileRead(const QString &path, bool save) : QFile(path), save(save) { }
+
+protected:
+    qint64 readData(char *data, qint64 size) override
+    {
+        if (save) {
+            save = false;
+            QFile other(fileName());
+            if (!other.open(QIODevice::Append) || other.write("1,5;1,6;2;10-12;нет;да\n") < 0)
+                return -1;
+        }
+        return QFile::readData(data, size);
+    }
+
+private:
+    bool save;
+};
+
 } // namespace
 
 class CaseLogTest : public QObject {
@@ -106,6 +129,8 @@ private slots:
     void progress();
     void unreadableLogs_data();
     void unreadableLogs();
+    void changedWhileRead_data();
+    void changedWhileRead();
 };
 
 void CaseLogTest::diameterCells_data()
@@ -458,6 +483,32 @@ void CaseLogTest::unreadableLogs()
     for (const QString &text : unsaid)
         QVERIFY2(!read.reading.error.contains(text), qPrintable(read.reading.error.left(2000)));
     QVERIFY(read.cases.isEmpty());
+}
+
+void CaseLogTest::changedWhileRead_data()
+{
+    QTest::addColumn<bool>("save");
+    QTest::newRow("left alone: read whole") << false;
+    QTest::newRow("saved while read: refused") << true;
+}
+
+void CaseLogTest::changedWhileRead()
+{
+    QFETCH(bool, save);
+    QTemporaryDir dir;
+    const QByteArray log = RussianLog.toUtf8();
+    {
+        QFile file(dir.filePath(QStringLiteral("log.csv")));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(log) == log.size());
+    }
+    SavedWhileRead file(dir.filePath(QStringLiteral("log.csv")), save);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QString error;
+    const std::optional<QByteArray> bytes = CaseLogReader::readWhole(file, &error);
+    QCOMPARE(bytes.has_value(), !save);
+    QCOMPARE(error.contains(QStringLiteral("изменился, пока его читали")), save);
+    if (bytes)
+        QCOMPARE(*bytes, log);
 }
 
 QTEST_GUILESS_MAIN(CaseLogTest)
