@@ -12,6 +12,10 @@ enum class CellProblem {
     Unreadable, // not what the column holds
     OtherMark, // a diameter with the other decimal mark than the log's
     NoSuchDate, // the form of a date, but no such day
+    OutOfYears, // a date, but outside FirstLogYear to lastLogYear()
+    // More fields than the header: a delimiter in unquoted text has moved the
+    // row's cells, so none of them is read or shown, for it may be a name.
+    ExtraCells,
 };
 
 // A cell as written, and the row it stands in.

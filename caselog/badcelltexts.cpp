@@ -7,11 +7,6 @@
 
 namespace {
 
-QString quoted(const QString &cell)
-{
-    return QStringLiteral("«%1»").arg(cell);
-}
-
 // "в 1 строке", "в 21 строке", "в 11 строках", "в 5 строках".
 QString inRows(int count)
 {
@@ -31,11 +26,29 @@ QString what(CellProblem problem)
         return BadCellTexts::tr("другой десятичный знак");
     case CellProblem::NoSuchDate:
         return BadCellTexts::tr("несуществующая дата");
+    case CellProblem::OutOfYears:
+        return BadCellTexts::tr("невозможный год");
+    case CellProblem::ExtraCells:
+        return BadCellTexts::tr("лишние ячейки");
     }
     return {};
 }
 
 } // namespace
+
+QString BadCellTexts::quoted(const QString &cell)
+{
+    if (cell.size() <= QuotedLength)
+        return QStringLiteral("«%1»").arg(cell);
+    return QStringLiteral("«%1…»").arg(cell.left(QuotedLength));
+}
+
+QString BadCellTexts::columnName(const BadCellGroup &group)
+{
+    if (group.problem == CellProblem::ExtraCells)
+        return tr("%1 (правее заголовка)").arg(columnLetter(group.field));
+    return QStringLiteral("%1 (%2)").arg(columnLetter(group.field), quoted(group.header));
+}
 
 QString BadCellTexts::expected(LogColumn column)
 {
@@ -70,17 +83,22 @@ QString BadCellTexts::reason(const BadCellGroup &group)
                   "запятой");
     case CellProblem::NoSuchDate:
         return tr("такого дня нет в календаре");
+    case CellProblem::OutOfYears:
+        return tr("год операции должен быть от %1 до %2").arg(FirstLogYear).arg(lastLogYear());
+    case CellProblem::ExtraCells:
+        return tr("запятая или точка с запятой в тексте без кавычек сдвинула ячейки строки: "
+                  "заключите такой текст в кавычки");
     }
     return {};
 }
 
 QString BadCellTexts::column(const BadCellGroup &group, int row)
 {
-    QString text = tr("столбец %1 («%2»)").arg(columnLetter(group.field), group.header);
+    QString text = tr("столбец %1").arg(columnName(group));
     if (row > 0)
         text = tr("строка %1, %2").arg(row).arg(text);
     if (!group.sheetName.isEmpty())
-        text = tr("лист «%1», %2").arg(group.sheetName, text);
+        text = tr("лист %1, %2").arg(quoted(group.sheetName), text);
     return text;
 }
 
@@ -88,7 +106,7 @@ QString BadCellTexts::rows(const BadCellGroup &group)
 {
     QStringList shown;
     for (const BadCell &bad : group.first) {
-        shown.append(group.problem == CellProblem::Empty
+        shown.append(group.problem == CellProblem::Empty || group.problem == CellProblem::ExtraCells
                          ? QString::number(bad.row)
                          : QStringLiteral("%1 (%2)").arg(bad.row).arg(quoted(bad.cell)));
     }
@@ -101,7 +119,9 @@ QString BadCellTexts::line(const BadCellGroup &group)
 {
     if (group.count == 1) {
         const BadCell &bad = group.first.constFirst();
-        const QString cell = bad.cell.isEmpty() ? tr("пусто") : quoted(bad.cell);
+        const QString cell = group.problem == CellProblem::ExtraCells ? what(group.problem)
+            : bad.cell.isEmpty()                                      ? tr("пусто")
+                                                                      : quoted(bad.cell);
         return tr("  %1: %2 — %3\n").arg(column(group, bad.row), cell, reason(group));
     }
     return tr("  %1: %2 %3: %4 — %5\n")

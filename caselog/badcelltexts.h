@@ -16,6 +16,13 @@ public:
     // The most lines the list takes, however big the log.
     static constexpr int MaxLines = 36;
 
+    // The most characters of a cell a message quotes.
+    static constexpr int QuotedLength = 40;
+
+    // A cell in quotes, cut to QuotedLength with "…": a message never echoes a whole cell.
+    static QString quoted(const QString &cell);
+    // The group's column as the spreadsheet shows it: "E («Диаметр 1»)".
+    static QString columnName(const BadCellGroup &group);
     // What a cell of the column should hold.
     static QString expected(LogColumn column);
     // Why the group's cells are bad and what to write instead.

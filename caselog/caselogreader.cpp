@@ -6,6 +6,10 @@
 #include "sheetrecords.h"
 #include "workbookreader.h"
 
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -22,11 +26,38 @@ std::size_t markIndex(DecimalMark mark)
     return std::size_t(mark);
 }
 
+// The row, as the spreadsheet numbers it, in which text that follows this ends.
+int rowAfter(const QString &before, QChar delimiter)
+{
+    // A letter stands in for what follows, so that its row holds something.
+    DelimitedRecords records(before + QLatin1Char('x'), delimiter);
+    QStringList cells;
+    while (records.readAll(cells)) { }
+    return std::max(1, records.rowNumber());
+}
+
 } // namespace
 
 CaseLogReader::CaseLogReader(Sink sink, Progress progress)
     : sink(std::move(sink)), progress(std::move(progress))
 {
+}
+
+std::optional<QByteArray> CaseLogReader::readWhole(QFile &file, QString *error)
+{
+    // Fresh looks at the file, not a cached one: a log may be saved meanwhile.
+    const QFileInfo before(file.fileName());
+    QByteArray bytes = file.readAll();
+    if (!before.isFile())
+        return bytes;
+    const QFileInfo after(file.fileName());
+    if (bytes.size() == before.size() && after.size() == before.size()
+        && after.lastModified() == before.lastModified())
+        return bytes;
+    *error = tr("журнал %1 изменился, пока его читали (его сохраняли?): журнал не прочитан. "
+                "Повторите, когда он будет сохранён.")
+                 .arg(QDir::toNativeSeparators(file.fileName()));
+    return std::nullopt;
 }
 
 CaseLogReading CaseLogReader::read(const QByteArray &bytes)
@@ -35,6 +66,7 @@ CaseLogReading CaseLogReader::read(const QByteArray &bytes)
     marked = {};
     markedCells = {};
     markedGoodRows = {};
+    sheetRows.clear();
     if (WorkbookReader::isZip(bytes) || WorkbookReader::isCompoundFile(bytes))
         readWorkbook(bytes);
     else
@@ -51,6 +83,29 @@ void CaseLogReader::readText(const QByteArray &bytes)
     if (!log.decoded) {
         reading.error = tr("журнал не в UTF-8, а кодировка Windows-1251 в этой сборке Qt "
                            "недоступна. Сохраните журнал в UTF-8.");
+        return;
+    }
+    switch (log.fault) {
+    case LogText::Fault::None:
+        break;
+    case LogText::Fault::Utf16WithoutMark:
+        reading.error = tr("журнал похож на текст UTF-16 без метки порядка байтов, а её пишет "
+                           "каждая программа электронных таблиц. Сохраните журнал заново в UTF-8 "
+                           "или как «Текст в Юникоде».");
+        return;
+    case LogText::Fault::ZeroByte:
+        reading.error = tr("в строке %1 нулевой байт, которого в тексте не бывает: файл "
+                           "повреждён. Журнал не прочитан; откройте его в программе таблиц и "
+                           "сохраните заново.")
+                            .arg(rowAfter(log.beforeFault,
+                                          DelimitedRecords::headerDelimiter(log.beforeFault)));
+        return;
+    case LogText::Fault::MixedEncoding:
+        reading.error = tr("журнал в UTF-8, но в строке %1 текст в другой кодировке (вставлен из "
+                           "другого файла?). Журнал не прочитан; исправьте эту строку или "
+                           "сохраните журнал заново.")
+                            .arg(rowAfter(log.beforeFault,
+                                          DelimitedRecords::headerDelimiter(log.beforeFault)));
         return;
     }
     // Judged in place: a trimmed copy of a large log would cost as much as reading it.
@@ -74,11 +129,12 @@ void CaseLogReader::readWorkbook(const QByteArray &bytes)
         return;
     }
     reading.format = workbook->formatName();
-    while (!reading.cancelled && workbook->nextSheet()) {
+    while (!reading.cancelled && reading.error.isEmpty() && workbook->nextSheet()) {
         SheetRecords records(*workbook);
         readTable(records, workbook->sheetName());
+        reading.error = repeatedSheet();
     }
-    if (reading.cancelled)
+    if (reading.cancelled || !reading.error.isEmpty())
         return;
     if (!workbook->error().isEmpty()) {
         reading.error = workbook->error();
@@ -113,17 +169,59 @@ void CaseLogReader::readTable(LogRecords &records, const QString &sheetName)
     QVector<QString> cells(LogColumnCount);
     LogCase logCase;
     logCase.sheet = where.sheet;
+    QSet<std::size_t> *rows = nullptr;
+    if (reading.isWorkbook()) {
+        sheetRows.resize(reading.sheets.size());
+        rows = &sheetRows.last();
+    }
     while (records.read(columns.fieldColumns, cells)) {
         line = records.rowNumber();
+        if (rows) {
+            std::size_t hash = 0;
+            for (const QString &cell : qAsConst(cells))
+                hash = qHash(cell, hash);
+            rows->insert(hash);
+        }
         ++reading.rowsRead;
         ++reading.sheets.last().rowsRead;
-        if (readRow(cells, logCase))
+        if (records.extraField() >= 0) {
+            // Moved cells are not read: what stands in a read column may be a name.
+            BadCellGroup extra = place(LogColumn::D1, CellProblem::ExtraCells);
+            extra.field = records.extraField();
+            extra.header.clear();
+            reading.badCells.add(extra, line, QString());
+            ++reading.badRows;
+        } else if (readRow(cells, logCase))
             sink(logCase);
         else
             ++reading.badRows;
         if (reading.rowsRead % ProgressRows == 0 && !goOn())
             return;
     }
+}
+
+// A sheet whose rows all stand in another one, or the other way round (a
+// backup copy made earlier or later): a few rows alike may be chance.
+QString CaseLogReader::repeatedSheet() const
+{
+    constexpr int FewestRows = 5;
+    const int last = int(sheetRows.size()) - 1;
+    if (last < 1)
+        return {};
+    const QSet<std::size_t> &rows = sheetRows.at(last);
+    for (int sheet = 0; sheet < last; ++sheet) {
+        const QSet<std::size_t> &other = sheetRows.at(sheet);
+        const QSet<std::size_t> &smaller = rows.size() <= other.size() ? rows : other;
+        const QSet<std::size_t> &larger = rows.size() <= other.size() ? other : rows;
+        if (smaller.size() < FewestRows
+            || !std::all_of(smaller.cbegin(), smaller.cend(),
+                            [&larger](std::size_t row) { return larger.contains(row); }))
+            continue;
+        return tr("лист «%1» повторяет случаи листа «%2» (копия?): в таблицах они были бы "
+                  "посчитаны дважды. Удалите копию из книги или сохраните нужный лист отдельно.")
+            .arg(reading.sheets.at(last).name, reading.sheets.at(sheet).name);
+    }
+    return {};
 }
 
 // Asks the progress hook, if any, whether to read on.
@@ -236,6 +334,8 @@ bool CaseLogReader::readRow(const QVector<QString> &cells, LogCase &logCase)
         noteBad(LogColumn::Date,
                 hasLogDateForm(dateCell) ? CellProblem::NoSuchDate : CellProblem::Unreadable,
                 dateCell);
+    else if (date->isValid() && !isLogYear(date->year()))
+        noteBad(LogColumn::Date, CellProblem::OutOfYears, dateCell);
     if (reading.badCells.cellCount() > badBefore || !oneMark)
         return false;
 

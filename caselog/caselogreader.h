@@ -9,11 +9,14 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDate>
+#include <QFile>
+#include <QSet>
 #include <QString>
 #include <QVector>
 
 #include <array>
 #include <functional>
+#include <optional>
 
 class LogRecords;
 
@@ -91,6 +94,10 @@ public:
     static constexpr int ProgressRows = 4096;
 
     explicit CaseLogReader(Sink sink, Progress progress = Progress());
+    // Reads an open log file whole, as every front end does. Nothing, with
+    // *error set, when it changed while it was read (its size or time): the
+    // bytes would be neither the old log nor the new one.
+    static std::optional<QByteArray> readWhole(QFile &file, QString *error);
     CaseLogReading read(const QByteArray &bytes);
 
 private:
@@ -107,6 +114,8 @@ private:
     void noteMark(LogColumn column, const QString &cell, const DiameterForm &form);
     void noteDate(const QDate &date);
     bool goOn();
+    // Whether the table just read repeats the cases of an earlier sheet.
+    QString repeatedSheet() const;
 
     Sink sink;
     Progress progress;
@@ -118,6 +127,9 @@ private:
     std::array<BadCellGroups, 3> marked;
     std::array<int, 3> markedCells {};
     std::array<int, 3> markedGoodRows {}; // rows bad only if their mark is not the log's
+    // Of each sheet of a workbook, a hash of each row's read cells: a copied
+    // sheet ("Журнал (2)") would count every case twice.
+    QVector<QSet<std::size_t>> sheetRows;
 };
 
 #endif // VELMIRA_CASELOGREADER_H

@@ -142,8 +142,11 @@ bool DelimitedRecords::readRecord(const QVector<int> &fieldColumns, QVector<QStr
     for (QString &cell : cells)
         cell.resize(0);
     bool anything = false;
+    extra = -1;
     for (int field = 0;; ++field) {
         const int slot = field < fieldColumns.size() ? fieldColumns.at(field) : -1;
+        if (field == fieldColumns.size())
+            extra = field;
         if (readField(slot >= 0 ? &cells[slot] : nullptr))
             anything = true;
         if (position >= text.size() || text.at(position) != delimiter)

@@ -28,6 +28,7 @@ public:
 
     bool readAll(QStringList &cells) override;
     bool read(const QVector<int> &fieldColumns, QVector<QString> &cells) override;
+    int extraField() const override { return extra; }
     int rowNumber() const override { return record; }
 
 private:
@@ -48,6 +49,7 @@ private:
     const QChar delimiter;
     int position = 0;
     int record = 0;
+    int extra = -1;
 };
 
 #endif // VELMIRA_DELIMITEDRECORDS_H

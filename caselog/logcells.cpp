@@ -190,3 +190,13 @@ bool hasLogDateForm(const QString &cell)
 {
     return dateForm(cell).has_value();
 }
+
+int lastLogYear()
+{
+    return QDate::currentDate().year() + 1;
+}
+
+bool isLogYear(int year)
+{
+    return year >= FirstLogYear && year <= lastLogYear();
+}

@@ -51,5 +51,11 @@ std::optional<QDate> readLogDate(const QString &cell);
 // Whether the cell has one of those forms, whether or not such a day exists:
 // "31.02.2024" has the form of a date, but there is no such date.
 bool hasLogDateForm(const QString &cell);
+// The years a procedure of the log can have been done in: a date outside
+// them ("01.01.0001", "31.12.9999") is a typing slip or a placeholder, and
+// would stretch the tables' period.
+constexpr int FirstLogYear = 1990;
+int lastLogYear(); // the next year, for a log kept in another time zone
+bool isLogYear(int year);
 
 #endif // VELMIRA_LOGCELLS_H

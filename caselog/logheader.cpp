@@ -1,5 +1,7 @@
 #include "logheader.h"
 
+#include "badcelltexts.h"
+#include "logcells.h"
 #include "logrecords.h"
 
 #include <algorithm>
@@ -57,15 +59,34 @@ LogHeader LogHeaderSearch::find(LogRecords &records)
                             "должен быть среди них.")
                              .arg(HeaderSearchRows);
     } else {
-        header.problem = missingProblem(closest, closestRow, closestFound);
+        header.problem = missingProblem(closest, closestRow, closestFound, closestNamed > 0);
     }
     return header;
 }
 
 QString LogHeaderSearch::missingProblem(const QStringList &cells, int row,
-                                        const LogColumnsResult &found)
+                                        const LogColumnsResult &found, bool namesColumns)
 {
     QString text = found.error;
+    if (!namesColumns) {
+        // No cell names a column: the row may be a case, whose cells are a
+        // patient's, so it is told by its place and kind, never its contents.
+        text += QLatin1Char('\n');
+        if (looksMisdecoded(cells))
+            text += tr("  строка %1 похожа на заголовок в другой кодировке: возможно, журнал "
+                       "сохранён не в UTF-8, UTF-16 и не в Windows-1251. Сохраните его в UTF-8 "
+                       "или прочитайте саму книгу (.xlsx, .ods).")
+                        .arg(row);
+        else if (looksLikeData(cells))
+            text += tr("  строка %1 похожа на данные, а не на заголовок: вставьте над случаями "
+                       "строку с названиями столбцов.")
+                        .arg(row);
+        else
+            text += tr("  ни одна ячейка первых %1 строк не называет столбец журнала.")
+                        .arg(HeaderSearchRows);
+        // Nor are its cells close to a name: a record number "21" is one letter from "d1".
+        return text;
+    }
     text += QLatin1Char('\n')
         + tr("  Ближе всего к заголовку строка %1 (в первых %2 строках): %3")
               .arg(row)
@@ -87,7 +108,7 @@ QString LogHeaderSearch::rowAsRead(const QStringList &cells)
         --last;
     QStringList quoted;
     for (int i = 0; i < std::min(last, ShownCells); ++i)
-        quoted.append(QStringLiteral("«%1»").arg(cells.at(i).trimmed()));
+        quoted.append(BadCellTexts::quoted(cells.at(i).trimmed()));
     if (last > ShownCells)
         quoted.append(QStringLiteral("…"));
     return quoted.join(QStringLiteral(", "));
@@ -112,10 +133,22 @@ QString LogHeaderSearch::closeCells(const QStringList &cells, const LogColumns &
         }
         if (best >= 0)
             text += QLatin1Char('\n')
-                + tr("  Вместо %1 — столбец %2 «%3»? Название должно совпадать.")
-                      .arg(logColumnNames(column), columnLetter(best), cells.at(best).trimmed());
+                + tr("  Вместо %1 — столбец %2 %3? Название должно совпадать.")
+                      .arg(logColumnNames(column), columnLetter(best),
+                           BadCellTexts::quoted(cells.at(best).trimmed()));
     }
     return text;
+}
+
+// A cell that reads as a value of a column the program reads: a diameter,
+// a sheath, yes or no, a date. A header holds names, not values.
+bool LogHeaderSearch::looksLikeData(const QStringList &cells)
+{
+    for (const QString &cell : cells) {
+        if (isLogDiameter(cell) || readLogSheath(cell) || readLogYesNo(cell) || readLogDate(cell))
+            return true;
+    }
+    return false;
 }
 
 // Cyrillic text read in the wrong code page shows letters no Russian header

@@ -24,7 +24,8 @@ struct LogHeader {
 constexpr int HeaderSearchRows = 20;
 
 // Finds the header, reading the table up to it. When there is none, the
-// problem shows the row that came closest as it was read, names the cell
+// problem shows the row that came closest as it was read (only if it names a
+// column: otherwise it may be a case, told by its place and kind), names the cell
 // closest to each missing column's name, and says when the row looks like
 // text decoded in the wrong encoding.
 class LogHeaderSearch {
@@ -34,10 +35,13 @@ public:
     static LogHeader find(LogRecords &records);
 
 private:
-    static QString missingProblem(const QStringList &cells, int row, const LogColumnsResult &found);
+    // A row that names no column is never quoted: it may be a case.
+    static QString missingProblem(const QStringList &cells, int row, const LogColumnsResult &found,
+                                  bool namesColumns);
     static QString rowAsRead(const QStringList &cells);
     static QString closeCells(const QStringList &cells, const LogColumns &columns);
     static bool looksMisdecoded(const QStringList &cells);
+    static bool looksLikeData(const QStringList &cells);
 };
 
 #endif // VELMIRA_LOGHEADER_H

@@ -21,6 +21,9 @@ public:
     // for every slot, and the cells of fields the row lacks are left empty.
     // Other fields are stepped over and never copied. False at the end.
     virtual bool read(const QVector<int> &fieldColumns, QVector<QString> &cells) = 0;
+    // The first field of the row read last past the header's fields, or -1
+    // when it has none: in delimited text the row's cells have moved.
+    virtual int extraField() const { return -1; }
     // The spreadsheet's number of the row read last, the first row being 1.
     virtual int rowNumber() const = 0;
     // Empty unless the table could not be read to its end.

@@ -107,7 +107,7 @@ int InstallRun::exec() const
         printError(QStringLiteral("velmira-stats: ") + reason + nothing + QLatin1Char('\n'));
         return status;
     }
-    OutputFolder target(folder);
+    OutputFolder target(folder, QStringLiteral("--install"));
     QStringList kept;
     const QString error = target.write(files, true, &kept);
     if (!error.isEmpty()) {

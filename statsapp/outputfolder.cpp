@@ -60,7 +60,10 @@ QString keepAlso(const QString &path, const QString &kept)
 
 } // namespace
 
-OutputFolder::OutputFolder(const QString &path) : folder(path) { }
+OutputFolder::OutputFolder(const QString &path, const QString &option)
+    : folder(path), option(option)
+{
+}
 
 QString OutputFolder::nativePath() const
 {
@@ -76,9 +79,9 @@ QString OutputFolder::check(const QVector<OutputFile> &files, bool replace) cons
 {
     const QFileInfo info(folder);
     if (!info.exists())
-        return tr("папки %1 нет. Создайте её или укажите другую в --output.").arg(nativePath());
+        return tr("папки %1 нет. Создайте её или укажите другую в %2.").arg(nativePath(), option);
     if (!info.isDir())
-        return tr("%1 — не папка. Укажите папку в --output.").arg(nativePath());
+        return tr("%1 — не папка. Укажите папку в %2.").arg(nativePath(), option);
     if (!info.isWritable())
         return tr("в папку %1 нельзя записать файлы: нет прав на запись.").arg(nativePath());
     QStringList existing;

@@ -27,7 +27,8 @@ class OutputFolder {
     Q_DECLARE_TR_FUNCTIONS(OutputFolder)
 
 public:
-    explicit OutputFolder(const QString &path);
+    // option is the command's option that names the folder, for its messages.
+    explicit OutputFolder(const QString &path, const QString &option = QStringLiteral("--output"));
 
     // What stands in the way of writing the files, in Russian; empty when nothing.
     QString check(const QVector<OutputFile> &files, bool replace) const;
@@ -52,6 +53,7 @@ private:
     void clearStaging();
 
     QString folder;
+    QString option;
     bool locked = false;
 };
 

@@ -4,6 +4,7 @@
 
 #include "badcelltexts.h"
 #include "boundchecktexts.h"
+#include "caselogreader.h"
 #include "casetally.h"
 #include "console.h"
 #include "logevidence.h"
@@ -188,8 +189,13 @@ QString StatsRun::validationLines(const TablesValidation &validation) const
 std::optional<QByteArray> StatsRun::logBytes() const
 {
     QFile file(request.log);
-    if (file.open(QIODevice::ReadOnly))
-        return file.readAll();
+    if (file.open(QIODevice::ReadOnly)) {
+        QString error;
+        std::optional<QByteArray> bytes = CaseLogReader::readWhole(file, &error);
+        if (!bytes)
+            fail(LogUnreadable, error);
+        return bytes;
+    }
     const QString logPath = QDir::toNativeSeparators(request.log);
     fail(LogUnreadable,
          QFileInfo(request.log).isFile()

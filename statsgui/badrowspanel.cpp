@@ -53,9 +53,8 @@ QString BadRowsPanel::heading(const CaseLogReading &reading) const
 
 QStringList BadRowsPanel::cells(const BadCellGroup &group)
 {
-    const QString column = tr("%1 («%2»)").arg(columnLetter(group.field), group.header);
-    return {group.sheetName, column, QString::number(group.count), BadCellTexts::rows(group),
-            BadCellTexts::reason(group)};
+    return {group.sheetName, BadCellTexts::columnName(group), QString::number(group.count),
+            BadCellTexts::rows(group), BadCellTexts::reason(group)};
 }
 
 void BadRowsPanel::fillTable(const BadCellGroups &groups)

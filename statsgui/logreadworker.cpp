@@ -1,5 +1,7 @@
 #include "logreadworker.h"
 
+#include "caselogreader.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -19,7 +21,12 @@ void LogReadWorker::read(const QString &path, const QString &installedFolder)
         emit finished(result);
         return;
     }
-    result.evidence = gatherLogEvidence(file.readAll(), [this](int rowsRead) {
+    const std::optional<QByteArray> bytes = CaseLogReader::readWhole(file, &result.fileError);
+    if (!bytes) {
+        emit finished(result);
+        return;
+    }
+    result.evidence = gatherLogEvidence(*bytes, [this](int rowsRead) {
         emit progressed(rowsRead);
         return !m_cancelled;
     });

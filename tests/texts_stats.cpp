@@ -247,7 +247,7 @@ QMap<QString, TextSample> textSamples()
          {[] { return logColumnNames(LogColumn::Sheath); }, QStringLiteral("%1 (или «%2»)")}},
         {QStringLiteral("OutputFolder"),
          {missingFolderError,
-          QStringLiteral("папки %1 нет. Создайте её или укажите другую в --output.")}},
+          QStringLiteral("папки %1 нет. Создайте её или укажите другую в %2.")}},
         {QStringLiteral("PlotAxes"),
          {sheathPageText, QStringLiteral("Наименьший диаметр мочеточника, мм")}},
         {QStringLiteral("PlotLegend"), {sheathPageText, QStringLiteral("фиксированная граница")}},

@@ -3,6 +3,7 @@
 #include "logcells.h"
 #include "logtext.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -29,13 +30,16 @@ QString caseText(const LogCase &c)
 }
 
 // Every bad cell noted, in the order of the log: "4:d2:14", with "!mark" for
-// the other decimal mark and "!day" for a date that does not exist.
+// the other decimal mark, "!day" for a date that does not exist, "!year" for
+// one outside the log's years and "!moved" for a row with more cells than the header.
 QStringList badTexts(const BadCellGroups &groups)
 {
     QVector<QPair<QPair<int, int>, QString>> cells;
     for (const BadCellGroup &group : groups.groups()) {
         const QString problem = group.problem == CellProblem::OtherMark ? QStringLiteral("!mark")
             : group.problem == CellProblem::NoSuchDate                  ? QStringLiteral("!day")
+            : group.problem == CellProblem::OutOfYears                  ? QStringLiteral("!year")
+            : group.problem == CellProblem::ExtraCells                  ? QStringLiteral("!moved")
                                                                         : QString();
         for (const BadCell &bad : group.first)
             cells.append({{bad.row, int(group.column)},
@@ -85,6 +89,28 @@ const QString RussianLog = QStringLiteral("Дата;Диаметр 1;Диаме�
 const QStringList RussianCases = {QStringLiteral("1,5|1,6|2 10-12 s0 p1 2024-03-01 @2"),
                                   QStringLiteral("1,85|2|2,1 12-14 s1 p0 2024-03-02 @3")};
 
+// A log that a spreadsheet saves again while it is being read: the first
+// read of its bytes appends to the file.
+class SavedWhileRead : public QFile {
+public:
+    SavedWhileRead(const QString &path, bool save) : QFile(path), save(save) { }
+
+protected:
+    qint64 readData(char *data, qint64 size) override
+    {
+        if (save) {
+            save = false;
+            QFile other(fileName());
+            if (!other.open(QIODevice::Append) || other.write("1,5;1,6;2;10-12;нет;да\n") < 0)
+                return -1;
+        }
+        return QFile::readData(data, size);
+    }
+
+private:
+    bool save;
+};
+
 } // namespace
 
 class CaseLogTest : public QObject {
@@ -103,6 +129,8 @@ private slots:
     void progress();
     void unreadableLogs_data();
     void unreadableLogs();
+    void changedWhileRead_data();
+    void changedWhileRead();
 };
 
 void CaseLogTest::diameterCells_data()
@@ -279,6 +307,24 @@ void CaseLogTest::badRows_data()
         << QStringList {QStringLiteral("3:d1:1.5!mark"), QStringLiteral("5:d1:1.5!mark"),
                         QStringLiteral("5:d2:1.6!mark"), QStringLiteral("5:placed:")}
         << 2 << false;
+    const QByteArray nextYear = QByteArray::number(lastLogYear());
+    const QByteArray later = QByteArray::number(lastLogYear() + 1);
+    const QByteArray row("1,5;1,6;2;10-12;нет;да;");
+    QTest::newRow("years from 1990 to the next one")
+        << header + row + "01.01.0001;A\n" + row + "31.12.9999;B\n" + row + "31.12.1989;C\n" + row
+            + "1990-01-01;D\n" + row + "31.12." + nextYear + ";E\n" + row + "01.01." + later
+            + ";F\n"
+        << QStringList {QStringLiteral("2:date:01.01.0001!year"),
+                        QStringLiteral("3:date:31.12.9999!year"),
+                        QStringLiteral("4:date:31.12.1989!year"),
+                        QStringLiteral("7:date:01.01.%1!year").arg(lastLogYear() + 1)}
+        << 2 << true;
+    // The name's second half would stand in the date column, and be shown as a bad date.
+    QTest::newRow("a comma in an unquoted name moves the cells: none read")
+        << QByteArray("name,date,d1,d2,d3,sheath,stricture,placed\n"
+                      "Иванов, Михаил Петрович,01.03.2024,1.5,1.6,2,10-12,нет,да\n"
+                      "\"Петров, Иван\",01.03.2024,1.5,1.6,2,10-12,нет,да\n")
+        << QStringList {QStringLiteral("2:d1:!moved")} << 1 << false;
 }
 
 void CaseLogTest::badRows()
@@ -342,51 +388,127 @@ void CaseLogTest::unreadableLogs_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("named");
+    // What the message must not say: a patient's cells, or a whole long cell.
+    QTest::addColumn<QStringList>("unsaid");
 
-    QTest::newRow("empty") << QByteArray() << QStringList {QStringLiteral("пуст")};
+    const QByteArray row("1,5;1,6;2;10-12;нет;да;Новиков С.А.\n");
+    const QByteArray header("d1;d2;d3;sheath;stricture;placed;name\n");
+    QTest::newRow("cases where the header should be: told by place and kind")
+        << utf8("У-2023-0001;Новиков Сергей Алексеевич;08.09.2024;Громов А.В.;1,5;нет\n")
+        << QStringList {QStringLiteral("строка 1 похожа на данные, а не на заголовок")}
+        << QStringList {QStringLiteral("У-2023-0001"), QStringLiteral("Новиков"),
+                        QStringLiteral("08.09.2024"), QStringLiteral("Громов")};
+    QTest::newRow("a title, then cases")
+        << utf8("Журнал Новикова\n1,5;1,6;2;10-12;нет;да;Громов А.В.\n")
+        << QStringList {QStringLiteral("ни одна ячейка первых 20 строк")}
+        << QStringList {QStringLiteral("Новиков"), QStringLiteral("Громов")};
+    QTest::newRow("a megabyte in a header cell: cut")
+        << "d1;d2;d3;sheath;stricture;" + QByteArray(1 << 20, 'x') + "\n"
+        << QStringList {QStringLiteral("«xxxxxxxxxx"), QStringLiteral("x…»")}
+        << QStringList {QString(BadCellTexts::QuotedLength + 1, QLatin1Char('x'))};
+    QByteArray zero = header;
+    for (int i = 1; i <= 60; ++i)
+        zero += i == 29 ? QByteArray(row).insert(row.size() - 1, '\0') : row;
+    // Qt 5 would have read up to the zero byte: half the log.
+    QTest::newRow("a zero byte at the end of row 30 of 61")
+        << zero << QStringList {QStringLiteral("в строке 30 нулевой байт")}
+        << QStringList {QStringLiteral("Новиков")};
+    QTest::newRow("a Windows-1251 name in row 3 of a UTF-8 log")
+        << header + row + row.left(row.indexOf("Новиков"))
+            + encoded(QStringLiteral("Новиков"), "Windows-1251") + "\n" + row + row
+        << QStringList {QStringLiteral("в строке 3 текст в другой кодировке")}
+        << QStringList {QStringLiteral("Новиков")};
+    // Qt 5's encoder writes a mark of its own.
+    const auto unmarked = [](const QByteArray &bytes) {
+        return bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF") ? bytes.mid(2) : bytes;
+    };
+    const QString russian = QStringLiteral("Диаметр 1\tДиаметр 2\tКожух\n1,5\t1,6\t10-12\n");
+    QTest::newRow("UTF-16 little-endian without a mark")
+        << unmarked(encoded(russian, "UTF-16LE"))
+        << QStringList {QStringLiteral("UTF-16 без метки")} << QStringList {QStringLiteral("\x04")};
+    QTest::newRow("UTF-16 big-endian without a mark")
+        << unmarked(encoded(russian, "UTF-16BE"))
+        << QStringList {QStringLiteral("UTF-16 без метки")} << QStringList {QStringLiteral("\x04")};
+
+    QTest::newRow("empty") << QByteArray() << QStringList {QStringLiteral("пуст")} << QStringList();
     QTest::newRow("one column missing")
         << utf8("d1;d2;sheath;stricture;placed\n1,5;1,6;10-12;нет;да\n")
-        << QStringList {QStringLiteral("d3 (или «диаметр 3»)")};
+        << QStringList {QStringLiteral("d3 (или «диаметр 3»)")} << QStringList();
     QTest::newRow("three missing, Russian header")
         << utf8("диаметр 1,диаметр 2,диаметр 3,примечание\n")
         << QStringList {QStringLiteral("sheath (или «кожух»)"),
                         QStringLiteral("stricture (или «стриктура»)"),
-                        QStringLiteral("placed (или «установлен»)")};
+                        QStringLiteral("placed (или «установлен»)")}
+        << QStringList();
     QTest::newRow("a column twice")
         << utf8("d1,d2,d3,sheath,stricture,placed,Установлен\n")
-        << QStringList {QStringLiteral("placed"), QStringLiteral("дважды")};
+        << QStringList {QStringLiteral("placed"), QStringLiteral("дважды")} << QStringList();
     QTest::newRow("a header in another separator than the rows")
-        << utf8("d1 d2 d3 sheath stricture placed\n") << QStringList {QStringLiteral("d1")};
+        << utf8("d1 d2 d3 sheath stricture placed\n") << QStringList {QStringLiteral("d1")}
+        << QStringList();
     QTest::newRow("a title row, a misspelt name: the row as read, the close cell")
         << utf8("Журнал\nДиамтр 1;d2;d3;sheath;stricture;Установка\n")
         << QStringList {QStringLiteral("строка 2"), QStringLiteral("«Диамтр 1», «d2»"),
                         QStringLiteral("столбец A «Диамтр 1»"),
-                        QStringLiteral("столбец F «Установка»")};
+                        QStringLiteral("столбец F «Установка»")}
+        << QStringList();
     QTest::newRow("a header below row 20")
         << QByteArray("x\n").repeated(20) + "d1;d2;d3;sheath;stricture;placed\n"
-        << QStringList {QStringLiteral("нет столбца"), QStringLiteral("первых 20")};
+        << QStringList {QStringLiteral("нет столбца"), QStringLiteral("первых 20")}
+        << QStringList();
     QTest::newRow("UTF-8 read as Windows-1251 and saved again")
         << QStringLiteral("Р”РёР°РјРµС‚СЂ 1;Р”РёР°РјРµС‚СЂ 2;РљРѕР¶СѓС…\n").toUtf8()
-        << QStringList {QStringLiteral("другой кодировке")};
+        << QStringList {QStringLiteral("другой кодировке")} << QStringList();
     QTest::newRow("an old Excel workbook")
         << QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0\0W\0o\0r\0k\0b\0o\0o\0k\0", 24)
-        << QStringList {QStringLiteral(".xls"), QStringLiteral(".xlsx, .ods или CSV")};
+        << QStringList {QStringLiteral(".xls"), QStringLiteral(".xlsx, .ods или CSV")}
+        << QStringList();
     QTest::newRow("a workbook with a password")
         << QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"
                       "E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0",
                       40)
-        << QStringList {QStringLiteral("паролем"), QStringLiteral(".xlsx, .ods или CSV")};
+        << QStringList {QStringLiteral("паролем"), QStringLiteral(".xlsx, .ods или CSV")}
+        << QStringList();
 }
 
 void CaseLogTest::unreadableLogs()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, named);
+    QFETCH(QStringList, unsaid);
 
     const Read read = readLog(bytes);
     for (const QString &name : named)
-        QVERIFY2(read.reading.error.contains(name), qPrintable(read.reading.error));
+        QVERIFY2(read.reading.error.contains(name), qPrintable(read.reading.error.left(2000)));
+    for (const QString &text : unsaid)
+        QVERIFY2(!read.reading.error.contains(text), qPrintable(read.reading.error.left(2000)));
     QVERIFY(read.cases.isEmpty());
+}
+
+void CaseLogTest::changedWhileRead_data()
+{
+    QTest::addColumn<bool>("save");
+    QTest::newRow("left alone: read whole") << false;
+    QTest::newRow("saved while read: refused") << true;
+}
+
+void CaseLogTest::changedWhileRead()
+{
+    QFETCH(bool, save);
+    QTemporaryDir dir;
+    const QByteArray log = RussianLog.toUtf8();
+    {
+        QFile file(dir.filePath(QStringLiteral("log.csv")));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(log) == log.size());
+    }
+    SavedWhileRead file(dir.filePath(QStringLiteral("log.csv")), save);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QString error;
+    const std::optional<QByteArray> bytes = CaseLogReader::readWhole(file, &error);
+    QCOMPARE(bytes.has_value(), !save);
+    QCOMPARE(error.contains(QStringLiteral("изменился, пока его читали")), save);
+    if (bytes)
+        QCOMPARE(*bytes, log);
 }
 
 QTEST_GUILESS_MAIN(CaseLogTest)

@@ -3,6 +3,7 @@
 #include "statisticsfile.h"
 #include "statisticslookup.h"
 #include "velmiraversion.h"
+#include "workbookreader.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -204,6 +205,65 @@ QStringList ignoredCells(const QString &logPath)
     return cells;
 }
 
+// The 300 rows LibreOffice Calc wrote (tests/workbooks/calc/log.xlsx), a
+// record number before them and a surgeon after, as a clinic's log has.
+struct ClinicLog {
+    QVector<QStringList> rows; // the header first
+    QStringList secrets; // every cell of a column the program does not read
+};
+
+ClinicLog clinicLog()
+{
+    ClinicLog log;
+    QString error;
+    const QByteArray bytes = readBytes(QStringLiteral(VELMIRA_WORKBOOKS_DIR "/calc/log.xlsx"));
+    const std::unique_ptr<WorkbookReader> workbook = WorkbookReader::open(bytes, &error);
+    if (!workbook || !workbook->nextSheet())
+        return log;
+    const QStringList surgeons = {QStringLiteral("Громов А.В."), QStringLiteral("Лебедева Е.Н."),
+                                  QStringLiteral("Орлов П.С.")};
+    SheetRow row;
+    while (workbook->readRow(row)) {
+        QStringList cells(row.cells.cbegin(), row.cells.cend());
+        while (cells.size() < 9)
+            cells.append(QString());
+        const bool header = log.rows.isEmpty();
+        const int number = int(log.rows.size());
+        cells.prepend(header ? QStringLiteral("№ истории")
+                             : QStringLiteral("И-%1").arg(24000 + number));
+        cells.append(header ? QStringLiteral("Хирург") : surgeons.at(number % 3));
+        if (!header) {
+            // Record number, patient, note (its lines too), surgeon.
+            for (int field : {0, 2, 9, 10})
+                log.secrets += cells.at(field).split(QLatin1Char('\n'));
+        }
+        log.rows.append(cells);
+    }
+    log.secrets.removeAll(QString());
+    log.secrets.removeDuplicates();
+    return log;
+}
+
+// The rows as a spreadsheet saves them with semicolons, quoted where needed.
+QString csvText(const QVector<QStringList> &rows)
+{
+    QString text;
+    for (const QStringList &row : rows) {
+        QStringList fields;
+        for (const QString &cell : row) {
+            const bool quote = cell.contains(QLatin1Char(';')) || cell.contains(QLatin1Char('"'))
+                || cell.contains(QLatin1Char('\n'));
+            fields.append(
+                quote ? QLatin1Char('"')
+                        + QString(cell).replace(QLatin1String("\""), QLatin1String("\"\""))
+                        + QLatin1Char('"')
+                      : cell);
+        }
+        text += fields.join(QLatin1Char(';')) + QLatin1Char('\n');
+    }
+    return text;
+}
+
 } // namespace
 
 class StatsCommandTest : public QObject {
@@ -222,6 +282,8 @@ private slots:
     void skippedRowsAreCountedAndListed();
     void aSheathWithoutCasesKeepsItsFile();
     void ignoredColumnsNeverLeak();
+    void noPatientInAnyMessage_data();
+    void noPatientInAnyMessage();
     void calculatorReadsTheWrittenTables();
     void checkWritesEveryFigure();
     void holdoutChecksOnTheLaterCases();
@@ -301,6 +363,12 @@ void StatsCommandTest::spreadsheetFiles_data()
         << QStringLiteral("calc/log-shown-0.0.csv") << 0 << false
         << QStringList {QStringLiteral("Внимание: диаметры журнала, похоже, округлены"),
                         QStringLiteral("# Внимание: диаметры журнала, похоже, округлены")};
+    QTest::newRow("a sheet and its copy: refused, not counted twice")
+        << QStringLiteral("copied_sheet.xlsx") << 2 << false
+        << QStringList {QStringLiteral("лист «Журнал (2)» повторяет случаи листа «Журнал»")};
+    QTest::newRow("a row past the sheet's last: refused, not dropped")
+        << QStringLiteral("rows_past_end.xlsx") << 2 << false
+        << QStringList {QStringLiteral("строка с номером 1048577")};
     QTest::newRow("bad cells in the second sheet")
         << QStringLiteral("message-cells.xlsx") << 3 << false
         << QStringList {QStringLiteral("строк с ошибками: 13 из 59."),
@@ -633,6 +701,84 @@ void StatsCommandTest::ignoredColumnsNeverLeak()
         QVERIFY2(!outputs.contains(cell), qPrintable(cell));
 }
 
+void StatsCommandTest::noPatientInAnyMessage_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("said");
+
+    QTest::newRow("no header row") << "no header" << QStringLiteral("похожа на данные");
+    QTest::newRow("a misspelt header: its cells, not the cases")
+        << "misspelt" << QStringLiteral("«Установка»");
+    QTest::newRow("an unquoted semicolon in names")
+        << "semicolon" << QStringLiteral("лишние ячейки в 43 строках");
+    QTest::newRow("a zero byte in row 30") << "zero" << QStringLiteral("в строке 30 нулевой байт");
+    QTest::newRow("a Windows-1251 row") << "1251" << QStringLiteral("в строке 3 текст в другой");
+    QTest::newRow("UTF-16 without a mark") << "utf16" << QStringLiteral("без метки");
+    QTest::newRow("the year 0001") << "year" << QStringLiteral("«0001-01-01»");
+    QTest::newRow("a megabyte in a diameter") << "megabyte" << QStringLiteral("…»");
+    QTest::newRow("every sheath empty") << "no sheaths" << QStringLiteral("пусто в 300 строках");
+}
+
+// Whatever goes wrong with a clinic's log, the command quotes only the
+// header and the cells of the columns it reads.
+void StatsCommandTest::noPatientInAnyMessage()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, said);
+
+    const ClinicLog log = clinicLog();
+    QCOMPARE(int(log.rows.size()), 301);
+    QVERIFY(log.secrets.size() > 500);
+    QVector<QStringList> rows = log.rows;
+    QByteArray bytes;
+    if (fault == QLatin1String("no header")) {
+        rows.removeFirst();
+    } else if (fault == QLatin1String("misspelt")) {
+        rows[0][8] = QStringLiteral("Установка");
+    } else if (fault == QLatin1String("zero")) {
+        rows[29][2] += QChar(0);
+    } else if (fault == QLatin1String("year")) {
+        rows[5][1] = QStringLiteral("0001-01-01");
+    } else if (fault == QLatin1String("megabyte")) {
+        rows[7][3] = QString(1 << 20, QLatin1Char('7'));
+    } else if (fault == QLatin1String("no sheaths")) {
+        for (int i = 1; i < rows.size(); ++i)
+            rows[i][6].clear();
+    }
+    if (fault == QLatin1String("semicolon")) {
+        // "Фамилия; Имя" unquoted: the record number after the name moves into column D1.
+        QString text = csvText(rows);
+        for (int i = 1; i < rows.size(); i += 7) {
+            const QString line = QLatin1Char('\n') + rows[i][0] + QLatin1Char(';') + rows[i][1]
+                + QLatin1Char(';') + rows[i][2] + QLatin1Char(';');
+            QVERIFY(text.contains(line));
+            text.replace(line,
+                         line.chopped(1) + QStringLiteral("; ") + rows[i][0] + QLatin1Char(';'));
+        }
+        bytes = text.toUtf8();
+    } else if (fault == QLatin1String("1251")) {
+        bytes = csvText(rows.mid(0, 2)).toUtf8() + encoded(csvText(rows.mid(2, 1)), "Windows-1251")
+            + csvText(rows.mid(3)).toUtf8();
+    } else if (fault == QLatin1String("utf16")) {
+        bytes = encoded(csvText(rows), "UTF-16LE");
+        if (bytes.startsWith("\xFF\xFE")) // Qt 5's encoder writes a mark of its own
+            bytes.remove(0, 2);
+    } else {
+        bytes = csvText(rows).toUtf8();
+    }
+    QTemporaryDir dir;
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("журнал.csv")), bytes));
+    const Run run = runStats(
+        {QStringLiteral("--output"), dir.path(), dir.filePath(QStringLiteral("журнал.csv"))});
+    const QString told = run.out + run.err;
+    QVERIFY2(run.exitCode > 0, qPrintable(told.left(2000)));
+    QVERIFY2(told.contains(said), qPrintable(told.left(2000)));
+    QVERIFY2(told.size() < 20000, qPrintable(told.left(2000)));
+    for (const QString &secret : log.secrets)
+        QVERIFY2(!told.contains(secret), qPrintable(secret + QLatin1Char('\n') + told));
+    QVERIFY(!QFileInfo::exists(dir.filePath(Table1)));
+}
+
 void StatsCommandTest::calculatorReadsTheWrittenTables()
 {
     QTemporaryDir dir;
@@ -857,7 +1003,8 @@ void StatsCommandTest::installPutsTablesWhereTheCalculatorReads_data()
         << "folder as table" << 2 << QStringLiteral("не удаётся прочитать");
     QTest::newRow("no tables in the source") << "no tables" << 4 << QStringLiteral("нет ни");
     QTest::newRow("no such source") << "no source" << 2 << QStringLiteral("с таблицами нет");
-    QTest::newRow("no such folder") << "no folder" << 5 << QStringLiteral("Создайте её");
+    QTest::newRow("no such folder, named by its option")
+        << "no folder" << 5 << QStringLiteral("Создайте её или укажите другую в --install.");
     QTest::newRow("a folder without rights") << "unwritable" << 5 << QStringLiteral("записать");
     QTest::newRow("two sources") << "two sources" << 1 << QStringLiteral("больше одной папки");
     QTest::newRow("no folder after --install") << "no value" << 1 << QStringLiteral("--install");

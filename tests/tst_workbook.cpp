@@ -334,6 +334,9 @@ void TestWorkbook::errors_data()
         << texts({"часть xl/workbook.xml", "0.293 КБ", "ZIP-бомба"});
     QTest::newRow("cut short") << fixture(QStringLiteral("edge.xlsx")).left(2000) << noLimit
                                << texts({"ZIP", "повреждён"});
+    QTest::newRow("a row past the sheet's last")
+        << fixture(QStringLiteral("rows_past_end.xlsx")) << noLimit
+        << texts({"лист «Журнал»", "1048577", "повреждена"});
     QTest::newRow("a ZIP, no workbook") << fixture(QStringLiteral("not_workbook.zip")) << noLimit
                                         << texts({"архив ZIP, но не книга"});
     QTest::newRow("OLE: old .xls or password")

@@ -200,6 +200,14 @@ bool XlsxReader::readRow(SheetRow &row, const QVector<int> &columns)
             xml.skipCurrentElement();
             continue;
         }
+        // A number past the sheet's end is no row a spreadsheet shows: its
+        // cases would be dropped, or renumbered, without a word.
+        const QStringView number = m_sheet->attribute(QLatin1String("r"));
+        if (!number.isEmpty() && (readNumber(number, 0) < 1 || readNumber(number, 0) > MaxRows))
+            return fail(WorkbookReader::tr("лист «%1»: строка с номером %2, а на листе не больше "
+                                           "%3 строк: книга повреждена.")
+                            .arg(sheetName(), number.left(20).toString())
+                            .arg(MaxRows));
         if (readRowElement(row, columns.isEmpty()))
             return true;
     }

@@ -89,6 +89,16 @@ DATES_1904 = """<row r="1"><c r="A1" s="1"><v>1</v></c><c r="B1" s="2"><v>43000<
 <c r="C1"><v>43000</v></c><c r="D1" t="b"><v>1</v></c></row>"""
 
 
+# A log's header and one case, in inline strings and numbers.
+LOG_SHARED = ["<si><t>10-12</t></si>", "<si><t>нет</t></si>", "<si><t>да</t></si>"]
+HEADER_ROW = "<row r=\"1\">" + "".join(
+    f'<c r="{c}1" t="inlineStr"><is><t>{name}</t></is></c>'
+    for c, name in zip("ABCDEF", ("d1", "d2", "d3", "sheath", "stricture", "placed"))) + "</row>"
+CASE_ROW = ('<row r="{r}"><c r="A{r}"><v>1.{r}</v></c><c r="B{r}"><v>1.6</v></c>'
+            '<c r="C{r}"><v>2</v></c><c r="D{r}" t="s"><v>0</v></c>'
+            '<c r="E{r}" t="s"><v>1</v></c><c r="F{r}" t="s"><v>2</v></c></row>')
+
+
 def worksheet(rows, dimension="A1"):
     return (f'<?xml version="1.0" encoding="UTF-8" standalone="yes"?>\n'
             f'<worksheet xmlns="{MAIN}" xmlns:r="{REL}"><dimension ref="{dimension}"/>'
@@ -353,6 +363,15 @@ def main():
     million = '<row r="1"><c r="A1"><v>1</v></c></row>' + "<row/>" * 1048575
     write_xlsx(path("million_rows.xlsx"),
                [("Журнал", "worksheet", worksheet(million, "A1:I1048576"))])
+    # Rows numbered past the sheet's last row, which a reader must not drop.
+    past_end = HEADER_ROW + CASE_ROW.format(r=2) + CASE_ROW.format(r=1048577)
+    write_xlsx(path("rows_past_end.xlsx"), [("Журнал", "worksheet", worksheet(past_end))],
+               shared=LOG_SHARED)
+    # A sheet and its backup copy: the cases must not count twice.
+    cases = HEADER_ROW + "".join(CASE_ROW.format(r=r) for r in range(2, 9))
+    write_xlsx(path("copied_sheet.xlsx"), [("Журнал", "worksheet", worksheet(cases)),
+                                           ("Журнал (2)", "worksheet", worksheet(cases))],
+               shared=LOG_SHARED)
     write_xlsx(path("missing_sheet.xlsx"), [("Журнал", "worksheet", worksheet(YEAR)),
                                             ("2025", "worksheet", worksheet(YEAR))],
                leave_out={"xl/worksheets/sheet2.xml"})
