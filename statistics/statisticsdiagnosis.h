@@ -28,8 +28,9 @@ struct StatisticsDiagnosis {
     // The counts behind the rows of a file that velmira-stats wrote (rowcounts.h).
     bool hasEvidenceColumns = false; // the header announces them
     bool hasOtherColumns = false; // further columns that are not those counts
-    int countedRows = 0; // rows whose counts hold together
+    int countedRows = 0; // rows whose counts agree with their figure (rowEvidence)
     int malformedEvidenceRows = 0; // rows whose counts do not: none are shown for them
+    int firstMalformedEvidenceRow = -1; // its index in the table
     int evidenceCases = 0; // the cases of all rows with counts
 
     // The first comment line that says anything, shortened; empty when there is none.

@@ -75,12 +75,13 @@ void noteEvidence(StatisticsDiagnosis &diagnosis, const StatisticsFile &file)
             = !file.extraHeaderLabels.isEmpty() || file.rowsWithExtraFields > 0;
         return;
     }
-    for (const StatisticsRow &row : file.rows) {
-        if (const std::optional<RowCounts> evidence = readRowCounts(row.extraFields)) {
+    for (int i = 0; i < int(file.rows.size()); ++i) {
+        const RowEvidence evidence = rowEvidence(file.rows.at(i));
+        if (evidence.counts) {
             ++diagnosis.countedRows;
-            diagnosis.evidenceCases += evidence->cases;
-        } else {
-            ++diagnosis.malformedEvidenceRows;
+            diagnosis.evidenceCases += evidence.counts->cases;
+        } else if (evidence.disagrees() && diagnosis.malformedEvidenceRows++ == 0) {
+            diagnosis.firstMalformedEvidenceRow = i;
         }
     }
 }

@@ -1,6 +1,7 @@
 #include "installrun.h"
 
 #include "console.h"
+#include "figureprovenance.h"
 #include "statisticsreader.h"
 #include "statsrun.h"
 
@@ -46,6 +47,14 @@ QString InstallRun::tableProblem(const QString &name) const
                   "диаметра.")
             .arg(path)
             .arg(found.firstUnusableLine);
+    // The calculator would show the row without its counts; installed, they
+    // would stand as proof of a figure they contradict.
+    if (found.malformedEvidenceRows > 0) {
+        const StatisticsRow &row = read.file.rows.at(found.firstMalformedEvidenceRow);
+        return tr("%1, строка %2 (%3 мм — %4 %): %5")
+            .arg(path, QString::number(row.line), row.diameter, row.percentage,
+                 countsDisagreementText());
+    }
     return {};
 }
 

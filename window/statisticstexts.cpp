@@ -92,9 +92,11 @@ QString StatisticsTexts::evidenceText(const StatisticsDiagnosis &diagnosis)
                   .arg(diagnosis.countedRows);
     if (diagnosis.malformedEvidenceRows > 0)
         text += QLatin1Char('\n')
-            + tr("Строк с повреждёнными счётчиками случаев: %1. Для них счётчики не "
-                 "показываются; проценты читаются как обычно.")
-                  .arg(diagnosis.malformedEvidenceRows);
+            + tr("Строк с повреждёнными счётчиками случаев: %1 (первая — строка %2 таблицы): "
+                 "счётчики не согласуются с процентом. Для них счётчики не показываются; "
+                 "проценты читаются как обычно.")
+                  .arg(diagnosis.malformedEvidenceRows)
+                  .arg(diagnosis.firstMalformedEvidenceRow + 1);
     if (diagnosis.hasOtherColumns)
         text += QLatin1Char('\n')
             + tr("Столбцы после второго — не счётчики случаев: они не показываются и на расчёт "
