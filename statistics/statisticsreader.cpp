@@ -2,6 +2,7 @@
 
 #include "rowcounts.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -56,9 +57,9 @@ bool headerIsUtf8(QIODevice &device)
     return isUtf8(end < 0 ? start : start.left(end));
 }
 
-StatisticsFile parsedInSystemEncoding(QFile &file)
+StatisticsFile parsedInSystemEncoding(QIODevice &device)
 {
-    QTextStream stream(&file);
+    QTextStream stream(&device);
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
     // Qt 5 decoded with the system's codec; Qt 6 is told to. A byte-order mark
     // still takes precedence.
@@ -108,16 +109,32 @@ StatisticsDiagnosis diagnoseParsed(const QString &path, const StatisticsFile &fi
 
 StatisticsRead readStatisticsFile(const QString &path)
 {
+    using Status = StatisticsDiagnosis::Status;
+    // Judged before opening: opening a pipe waits for a writer, and a link
+    // to /dev/zero never ends. Both are left like a file that is not there.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isDir() && !info.isFile()) {
+        StatisticsRead refused {StatisticsFile(), located(path, Status::NotReadable)};
+        refused.diagnosis.notRegularFile = true;
+        return refused;
+    }
     // No Text flag: the stream itself ends lines at LF and drops a CR before it.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        const auto status = QFileInfo::exists(path) ? StatisticsDiagnosis::Status::NotReadable
-                                                    : StatisticsDiagnosis::Status::NotFound;
-        return {StatisticsFile(), located(path, status)};
+    if (!file.open(QIODevice::ReadOnly))
+        return {StatisticsFile(),
+                located(path, info.exists() ? Status::NotReadable : Status::NotFound)};
+    // A size the file reports can lie (or grow); no more than one byte past the limit is read.
+    QByteArray bytes = file.read(MaxStatisticsFileBytes + 1);
+    if (bytes.size() > MaxStatisticsFileBytes) {
+        StatisticsRead refused {StatisticsFile(), located(path, Status::NotReadable)};
+        refused.diagnosis.tooLarge = true;
+        return refused;
     }
-    const bool utf8Header = headerIsUtf8(file);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    const bool utf8Header = headerIsUtf8(buffer);
     StatisticsRead read;
-    read.file = parsedInSystemEncoding(file);
+    read.file = parsedInSystemEncoding(buffer);
     read.diagnosis = diagnoseParsed(path, read.file, utf8Header);
     return read;
 }

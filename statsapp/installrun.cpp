@@ -37,6 +37,12 @@ QString InstallRun::tableProblem(const QString &name) const
     const QString path = nativeFilePath(source, name);
     const StatisticsRead read = readStatisticsFile(QDir(source).filePath(name));
     const StatisticsDiagnosis &found = read.diagnosis;
+    if (found.notRegularFile)
+        return tr("%1 — не обычный файл, а канал, устройство или ссылка на них.").arg(path);
+    if (found.tooLarge)
+        return tr("%1 больше %2 МБ — это не таблица статистики.")
+            .arg(path)
+            .arg(MaxStatisticsFileBytes / (1024 * 1024));
     if (found.status == StatisticsDiagnosis::Status::NotReadable)
         return tr("%1 не удаётся прочитать.").arg(path);
     if (found.status != StatisticsDiagnosis::Status::Loaded || found.spreadsheetExport)

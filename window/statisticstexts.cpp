@@ -20,6 +20,13 @@ QString StatisticsTexts::loadCause(const StatisticsDiagnosis &diagnosis)
                   "из которой её запустили.");
     if (diagnosis.status == Status::NotReadable && diagnosis.isDirectory)
         return tr("под этим именем в папке находится не файл, а папка.");
+    if (diagnosis.status == Status::NotReadable && diagnosis.notRegularFile)
+        return tr("под этим именем в папке находится не обычный файл (канал, устройство или "
+                  "ссылка на них), и программа его не читает.");
+    if (diagnosis.status == Status::NotReadable && diagnosis.tooLarge)
+        return tr("файл больше %1 МБ: таблица статистики так велика не бывает, и программа его не "
+                  "читает.")
+            .arg(MaxStatisticsFileBytes / (1024 * 1024));
     if (diagnosis.status == Status::NotReadable)
         return tr("файл есть, но прочитать его не удаётся: нет прав на чтение.");
     if (diagnosis.spreadsheetExport)
