@@ -41,6 +41,11 @@ public:
         return tr("Строка изменена в этом сеансе на вкладке «Статистика»; файл не менялся.");
     }
 
+    static QString disagreementText()
+    {
+        return tr("Счётчики случаев в этой строке файла не согласуются с её процентом.");
+    }
+
     static QString strictureText(int figure)
     {
         return tr("Отмечено наличие стриктуры: %1 %").arg(figure);
@@ -87,8 +92,7 @@ private:
 } // namespace
 
 QString figureProvenance(const CalculationResult &result, SheathSize sheath,
-                         const QString &tableFile, const QString &note,
-                         const std::optional<RowCounts> &evidence)
+                         const QString &tableFile, const QString &note, const RowEvidence &evidence)
 {
     if (!result.hasFigure())
         return {};
@@ -104,11 +108,18 @@ QString figureProvenance(const CalculationResult &result, SheathSize sheath,
         return {};
     }
     QString text = FigureProvenance::tableText(result, sheath, tableFile);
-    if (evidence && !result.rowEdited)
-        text += FigureProvenance::evidenceText(*evidence);
+    if (evidence.counts && !result.rowEdited)
+        text += FigureProvenance::evidenceText(*evidence.counts);
+    if (evidence.disagrees() && !result.rowEdited)
+        text += QLatin1Char('\n') + FigureProvenance::disagreementText();
     if (result.rowEdited)
         text += QLatin1Char('\n') + FigureProvenance::editedText();
     if (!note.isEmpty())
         text += QLatin1Char('\n') + note;
     return text;
+}
+
+QString countsDisagreementText()
+{
+    return FigureProvenance::disagreementText();
 }

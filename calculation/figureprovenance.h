@@ -5,8 +5,6 @@
 
 #include <QString>
 
-#include <optional>
-
 struct CalculationResult;
 enum class SheathSize;
 
@@ -17,9 +15,14 @@ enum class SheathSize;
 // first comment line of that file, ends the text of a figure from the table,
 // so that a figure from demonstration data says so where it is read. evidence,
 // the counts a clinic's file gives for the row, says how much stands behind
-// the figure; counts are not shown for a row the user has edited.
+// the figure; counts are not shown for a row the user has edited, and counts
+// that contradict the row are never shown: the text says so instead.
 QString figureProvenance(const CalculationResult &result, SheathSize sheath,
                          const QString &tableFile, const QString &note,
-                         const std::optional<RowCounts> &evidence = std::nullopt);
+                         const RowEvidence &evidence = {});
+
+// The one sentence that says a row's counts contradict its figure, wherever
+// such a row is shown or refused.
+QString countsDisagreementText();
 
 #endif // VELMIRA_FIGUREPROVENANCE_H

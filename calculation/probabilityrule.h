@@ -1,6 +1,8 @@
 #ifndef VELMIRA_PROBABILITYRULE_H
 #define VELMIRA_PROBABILITYRULE_H
 
+#include "boundfigures.h"
+
 #include <QString>
 
 #include <array>
@@ -20,10 +22,8 @@ QString statisticsFileName(SheathSize sheath);
 // interval is said this way, in the tables, the report and the messages.
 int wholePercent(double rate);
 
-// The figures of the clear cases.
+// The figures of the clear cases; those of the bounds are in boundfigures.h.
 constexpr int StrictureFigure = 0;
-constexpr int UpperBoundFigure = 93;
-constexpr int LowerBoundFigure = 29;
 
 // The smallest diameters, in millimetres, at or below which a sheath size gives
 // LowerBoundFigure and at or above which it gives UpperBoundFigure; the open band

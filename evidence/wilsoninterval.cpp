@@ -1,28 +1,12 @@
 #include "wilsoninterval.h"
 
-#include <algorithm>
-#include <cmath>
-
 Proportion wilsonProportion(int placed, int cases)
 {
+    const ScoreInterval interval = wilsonScoreInterval(placed, cases);
     Proportion proportion;
     proportion.cases = cases;
     proportion.placed = placed;
-    if (cases <= 0) {
-        proportion.high = 1.0;
-        return proportion;
-    }
-    // The score interval in its usual closed form, term by term.
-    const double n = cases;
-    const double rate = double(placed) / n;
-    const double z = Wilson95Quantile;
-    const double z2 = z * z;
-    const double denominator = 1.0 + z2 / n;
-    const double centre = (rate + z2 / (2.0 * n)) / denominator;
-    const double spread = z * std::sqrt(rate * (1.0 - rate) / n + z2 / (4.0 * n * n)) / denominator;
-    // The interval always holds the rate and lies inside 0..1; at 0 or all
-    // placed, rounding can put a bound a hair on the wrong side of either.
-    proportion.low = std::clamp(centre - spread, 0.0, rate);
-    proportion.high = std::clamp(centre + spread, rate, 1.0);
+    proportion.low = interval.low;
+    proportion.high = interval.high;
     return proportion;
 }

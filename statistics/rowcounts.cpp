@@ -1,6 +1,13 @@
 #include "rowcounts.h"
 
+#include "boundfigures.h"
+#include "statisticsrow.h"
+#include "wilsonscore.h"
+
 #include <QVector>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -46,7 +53,70 @@ bool holdsTogether(const RowCounts &e)
         && e.blockFrom.toDouble() <= e.blockTo.toDouble();
 }
 
+// The files say the interval in whole percent; one more either way is allowed,
+// so that a bound that rounds differently elsewhere is no contradiction.
+constexpr int IntervalRounding = 1;
+// Diameters are two-decimal texts: compared as numbers, "1.5" is "1.50".
+constexpr double DiameterTolerance = 1e-9;
+
+bool isWilsonInterval(const RowCounts &e)
+{
+    const ScoreInterval wilson = wilsonScoreInterval(e.blockPlaced, e.blockCases);
+    return std::abs(e.intervalLow - std::lround(100.0 * wilson.low)) <= IntervalRounding
+        && std::abs(e.intervalHigh - std::lround(100.0 * wilson.high)) <= IntervalRounding;
+}
+
+int clipped(int percent)
+{
+    return std::clamp(percent, LowerBoundFigure, UpperBoundFigure);
+}
+
+// The fit clips the block's rate to the bounds' figures, so a block of 0 of 50
+// (0-7 %) rightly shows 29 %; an interpolated row lies between clipped rows.
+bool percentFits(const RowCounts &e, int percent)
+{
+    if (e.isInterpolated())
+        return percent == clipped(percent);
+    return percent >= clipped(e.intervalLow) && percent <= clipped(e.intervalHigh);
+}
+
+bool diameterInBlock(const RowCounts &e, const QString &diameter)
+{
+    if (e.isInterpolated())
+        return true;
+    bool ok = false;
+    const double value = diameter.toDouble(&ok);
+    return ok && value >= e.blockFrom.toDouble() - DiameterTolerance
+        && value <= e.blockTo.toDouble() + DiameterTolerance;
+}
+
+bool hasNoCounts(const StatisticsRow &row)
+{
+    for (const QChar c : row.extraFields) {
+        if (c != QLatin1Char(',') && !c.isSpace())
+            return false;
+    }
+    return true;
+}
+
 } // namespace
+
+RowEvidence rowEvidence(const StatisticsRow &row)
+{
+    if (hasNoCounts(row))
+        return {};
+    const std::optional<RowCounts> counts = readRowCounts(row.extraFields);
+    const std::optional<int> percent = readPercentage(row.percentage);
+    if (!counts || !percent)
+        return {std::nullopt, CountsProblem::Malformed};
+    if (!counts->isInterpolated() && !isWilsonInterval(*counts))
+        return {std::nullopt, CountsProblem::NotWilson};
+    if (!percentFits(*counts, *percent))
+        return {std::nullopt, CountsProblem::PercentOutsideInterval};
+    if (!diameterInBlock(*counts, row.diameter))
+        return {std::nullopt, CountsProblem::DiameterOutsideBlock};
+    return {counts, CountsProblem::None};
+}
 
 double RowCounts::blockPercent() const
 {

@@ -1,6 +1,8 @@
 #ifndef VELMIRA_ROWCOUNTS_H
 #define VELMIRA_ROWCOUNTS_H
 
+#include "statisticsfile.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -12,7 +14,7 @@
 //
 // clang-format off
 //   Диаметр мм,Процент,Случаев,Установлено,Случаев в блоке,Установлено в блоке,Блок от мм,Блок до мм,ДИ от %,ДИ до %
-//   1.51,64,12,8,37,24,1.49,1.52,47,77
+//   1.51,64,12,8,37,24,1.49,1.52,49,78
 //   1.47,45,0,0,,,,,,
 // clang-format on
 //
@@ -53,5 +55,32 @@ QString rowCountsFields(const RowCounts &evidence);
 // block smaller than its row, an interval outside 0..100 or one that does not
 // contain the block's own rate.
 std::optional<RowCounts> readRowCounts(const QString &fields);
+
+// Why a row's counts contradict the figure beside them.
+enum class CountsProblem {
+    None,
+    Malformed, // not counts that hold together (readRowCounts)
+    NotWilson, // the interval is not the block's Wilson interval
+    PercentOutsideInterval, // nor the interval clipped to the bounds' figures
+    DiameterOutsideBlock,
+};
+
+// What a row's counts say of its figure. A row without counts (only a
+// diameter and a percentage, as an editor leaves it) has neither counts nor
+// a problem: its figure stands alone. A row whose counts contradict it must
+// never show them, since they would look like proof of the figure.
+struct RowEvidence {
+    std::optional<RowCounts> counts; // only when they agree with the row
+    CountsProblem problem = CountsProblem::None;
+
+    bool disagrees() const { return problem != CountsProblem::None; }
+};
+
+// Checks a row's counts against its diameter and percentage: the interval is
+// the block's Wilson interval to a point either way for the files' whole
+// percent; the percentage lies in it as clipped to 29..93 (an interpolated
+// row's anywhere in 29..93); the diameter lies in the block. Every front end
+// and the install judge a row by this alone.
+RowEvidence rowEvidence(const StatisticsRow &row);
 
 #endif // VELMIRA_ROWCOUNTS_H

@@ -27,10 +27,10 @@ StatisticsRow dataRow(QString line)
     const int firstComma = simplified.indexOf(FieldSeparator);
     const int secondComma = simplified.indexOf(FieldSeparator, firstComma + 1);
     if (secondComma < 0)
-        return {simplified.left(firstComma), simplified.mid(firstComma + 1), QString()};
+        return {simplified.left(firstComma), simplified.mid(firstComma + 1), QString(), 0};
     return {simplified.left(firstComma),
             simplified.mid(firstComma + 1, secondComma - firstComma - 1),
-            simplified.mid(secondComma + 1)};
+            simplified.mid(secondComma + 1), 0};
 }
 
 void noteSemicolons(StatisticsFile &file, const QString &line)
@@ -41,6 +41,7 @@ void noteSemicolons(StatisticsFile &file, const QString &line)
 
 void appendRow(StatisticsFile &file, StatisticsRow row, int lineNumber)
 {
+    row.line = lineNumber;
     if (!isUsableRow(row.diameter, row.percentage)) {
         if (file.unusableRows++ == 0) {
             file.firstUnusableLine = lineNumber;

@@ -15,6 +15,7 @@ struct StatisticsRow {
     QString diameter;
     QString percentage;
     QString extraFields; // after the second comma, as simplified; null when none
+    int line = 0; // in the file, the header being line 1
 };
 
 // The contents of a statistics file, as the table shows them, and what reading

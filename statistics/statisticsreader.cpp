@@ -1,9 +1,9 @@
 #include "statisticsreader.h"
 
 #include "pendingreplace.h"
-
 #include "rowcounts.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -58,9 +58,9 @@ bool headerIsUtf8(QIODevice &device)
     return isUtf8(end < 0 ? start : start.left(end));
 }
 
-StatisticsFile parsedInSystemEncoding(QFile &file)
+StatisticsFile parsedInSystemEncoding(QIODevice &device)
 {
-    QTextStream stream(&file);
+    QTextStream stream(&device);
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
     // Qt 5 decoded with the system's codec; Qt 6 is told to. A byte-order mark
     // still takes precedence.
@@ -77,12 +77,13 @@ void noteEvidence(StatisticsDiagnosis &diagnosis, const StatisticsFile &file)
             = !file.extraHeaderLabels.isEmpty() || file.rowsWithExtraFields > 0;
         return;
     }
-    for (const StatisticsRow &row : file.rows) {
-        if (const std::optional<RowCounts> evidence = readRowCounts(row.extraFields)) {
+    for (int i = 0; i < int(file.rows.size()); ++i) {
+        const RowEvidence evidence = rowEvidence(file.rows.at(i));
+        if (evidence.counts) {
             ++diagnosis.countedRows;
-            diagnosis.evidenceCases += evidence->cases;
-        } else {
-            ++diagnosis.malformedEvidenceRows;
+            diagnosis.evidenceCases += evidence.counts->cases;
+        } else if (evidence.disagrees() && diagnosis.malformedEvidenceRows++ == 0) {
+            diagnosis.firstMalformedEvidenceRow = i;
         }
     }
 }
@@ -109,17 +110,34 @@ StatisticsDiagnosis diagnoseParsed(const QString &path, const StatisticsFile &fi
 
 StatisticsRead readStatisticsFile(const QString &path)
 {
-    // No Text flag: the stream itself ends lines at LF and drops a CR before it.
+    using Status = StatisticsDiagnosis::Status;
     // A replacement in progress is read as the new set it already is.
-    QFile file(currentFilePath(path));
-    if (!file.open(QIODevice::ReadOnly)) {
-        const auto status = QFileInfo::exists(path) ? StatisticsDiagnosis::Status::NotReadable
-                                                    : StatisticsDiagnosis::Status::NotFound;
-        return {StatisticsFile(), located(path, status)};
+    const QString current = currentFilePath(path);
+    // Judged before opening: opening a pipe waits for a writer, and a link
+    // to /dev/zero never ends. Both are left like a file that is not there.
+    const QFileInfo info(current);
+    if (info.exists() && !info.isDir() && !info.isFile()) {
+        StatisticsRead refused {StatisticsFile(), located(path, Status::NotReadable)};
+        refused.diagnosis.notRegularFile = true;
+        return refused;
     }
-    const bool utf8Header = headerIsUtf8(file);
+    // No Text flag: the stream itself ends lines at LF and drops a CR before it.
+    QFile file(current);
+    if (!file.open(QIODevice::ReadOnly))
+        return {StatisticsFile(),
+                located(path, QFileInfo::exists(path) ? Status::NotReadable : Status::NotFound)};
+    // A size the file reports can lie (or grow); no more than one byte past the limit is read.
+    QByteArray bytes = file.read(MaxStatisticsFileBytes + 1);
+    if (bytes.size() > MaxStatisticsFileBytes) {
+        StatisticsRead refused {StatisticsFile(), located(path, Status::NotReadable)};
+        refused.diagnosis.tooLarge = true;
+        return refused;
+    }
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    const bool utf8Header = headerIsUtf8(buffer);
     StatisticsRead read;
-    read.file = parsedInSystemEncoding(file);
+    read.file = parsedInSystemEncoding(buffer);
     read.diagnosis = diagnoseParsed(path, read.file, utf8Header);
     return read;
 }

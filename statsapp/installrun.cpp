@@ -1,6 +1,7 @@
 #include "installrun.h"
 
 #include "console.h"
+#include "figureprovenance.h"
 #include "statisticsreader.h"
 #include "statsrun.h"
 
@@ -36,6 +37,12 @@ QString InstallRun::tableProblem(const QString &name) const
     const QString path = nativeFilePath(source, name);
     const StatisticsRead read = readStatisticsFile(QDir(source).filePath(name));
     const StatisticsDiagnosis &found = read.diagnosis;
+    if (found.notRegularFile)
+        return tr("%1 — не обычный файл, а канал, устройство или ссылка на них.").arg(path);
+    if (found.tooLarge)
+        return tr("%1 больше %2 МБ — это не таблица статистики.")
+            .arg(path)
+            .arg(MaxStatisticsFileBytes / (1024 * 1024));
     if (found.status == StatisticsDiagnosis::Status::NotReadable)
         return tr("%1 не удаётся прочитать.").arg(path);
     if (found.status != StatisticsDiagnosis::Status::Loaded || found.spreadsheetExport)
@@ -46,6 +53,14 @@ QString InstallRun::tableProblem(const QString &name) const
                   "диаметра.")
             .arg(path)
             .arg(found.firstUnusableLine);
+    // The calculator would show the row without its counts; installed, they
+    // would stand as proof of a figure they contradict.
+    if (found.malformedEvidenceRows > 0) {
+        const StatisticsRow &row = read.file.rows.at(found.firstMalformedEvidenceRow);
+        return tr("%1, строка %2 (%3 мм — %4 %): %5")
+            .arg(path, QString::number(row.line), row.diameter, row.percentage,
+                 countsDisagreementText());
+    }
     return {};
 }
 

@@ -36,7 +36,7 @@ enum class Content {
     Utf8Table, // a valid table, UTF-8 without byte-order mark
     Utf16Table, // the same table in UTF-16 LE with byte-order mark
     Cp1251Table, // the same table, its Russian text in Windows-1251
-    MillionLines, // a valid table of 1,000,000 data lines
+    LongTable, // a valid table of 131,000 data lines, just under the 1 MB limit
     Directory, // a folder of the file's name
     Unreadable, // the UTF-8 table without read permission
 };
@@ -50,7 +50,7 @@ const std::array<const char *, 2> RadioNames = {"radioB_1012", "radioB_1214"};
 
 constexpr int GarbageSize = 1024 * 1024;
 constexpr int LongLineSize = 50 * 1024 * 1024;
-constexpr int MillionRows = 1000000;
+constexpr int LongTableRows = 131000; // 1,036,377 bytes
 
 // A diameter as typed, and as the rule renders it when it looks up the table.
 struct Diameter {
@@ -312,9 +312,9 @@ private:
     QString garbagePath;
     QString longWithCommaPath;
     QString longWithoutCommaPath;
-    QString millionPath;
-    QMap<QString, QString> millionFigures; // of the last row of each diameter
-    QStringList millionLastRow;
+    QString longTablePath;
+    QMap<QString, QString> longTableFigures; // of the last row of each diameter
+    QStringList longTableLastRow;
 };
 
 void BadFilesTest::initTestCase()
@@ -346,34 +346,34 @@ void BadFilesTest::initTestCase()
     // the last row of a diameter gives its figure. Written without an allocation
     // per line, which the sanitizer build would make slow.
     constexpr int Diameters = 11;
-    QByteArray million = QStringLiteral("Диаметр (мм),Вероятность (%)\n").toUtf8();
-    million.reserve(million.size() + MillionRows * 9);
+    QByteArray longTable = QStringLiteral("Диаметр (мм),Вероятность (%)\n").toUtf8();
+    longTable.reserve(longTable.size() + LongTableRows * 9);
     std::array<int, Diameters> first;
     std::array<int, Diameters> last;
     first.fill(-1);
     last.fill(-1);
-    for (int row = 0; row < MillionRows; ++row) {
+    for (int row = 0; row < LongTableRows; ++row) {
         const int index = row % Diameters;
         const int percentage = (row * 37 + row / Diameters) % 101;
         char line[16];
         const int length = std::snprintf(line, sizeof line, "1.%02d,%d\n", 45 + index, percentage);
-        million.append(line, length);
+        longTable.append(line, length);
         if (first[size_t(index)] < 0)
             first[size_t(index)] = percentage;
         last[size_t(index)] = percentage;
-        if (row == MillionRows - 1) {
-            millionLastRow
+        if (row == LongTableRows - 1) {
+            longTableLastRow
                 = QStringList {QStringLiteral("1.%1").arg(45 + index), QString::number(percentage)};
         }
     }
     for (int index = 0; index < Diameters; ++index) {
         // A lookup that took the first matching row instead would be caught.
         QVERIFY(first[size_t(index)] != last[size_t(index)]);
-        millionFigures.insert(QStringLiteral("1.%1").arg(45 + index),
-                              QString::number(last[size_t(index)]));
+        longTableFigures.insert(QStringLiteral("1.%1").arg(45 + index),
+                                QString::number(last[size_t(index)]));
     }
-    millionPath = shared.filePath(QStringLiteral("million"));
-    QVERIFY(writeFile(millionPath, million));
+    longTablePath = shared.filePath(QStringLiteral("long-table"));
+    QVERIFY(writeFile(longTablePath, longTable));
 }
 
 void BadFilesTest::cleanup()
@@ -400,8 +400,8 @@ bool BadFilesTest::putInPlace(Content content, int sheath, const QString &path)
         return writeFile(path, utf16LittleEndian(tableText(table, QStringLiteral("\r\n"))));
     case Content::Cp1251Table:
         return writeFile(path, windows1251(tableText(table, QStringLiteral("\r\n"))));
-    case Content::MillionLines:
-        return QFile::copy(millionPath, path);
+    case Content::LongTable:
+        return QFile::copy(longTablePath, path);
     case Content::Directory:
         return QDir().mkdir(path);
     case Content::Unreadable:
@@ -431,8 +431,8 @@ QString BadFilesTest::expectedFigure(Content content, int sheath, const QString 
                 return row.second;
         }
         return {};
-    case Content::MillionLines:
-        return millionFigures.value(key);
+    case Content::LongTable:
+        return longTableFigures.value(key);
     case Content::Garbage:
     case Content::LongLineWithComma:
     case Content::LongLineWithoutComma:
@@ -461,8 +461,8 @@ int BadFilesTest::expectedRows(Content content, int sheath, bool readable) const
     case Content::Utf16Table:
     case Content::Cp1251Table:
         return TestTables[size_t(sheath)].size();
-    case Content::MillionLines:
-        return MillionRows;
+    case Content::LongTable:
+        return LongTableRows;
     }
     return -1;
 }
@@ -481,7 +481,7 @@ void BadFilesTest::startsAndCalculates_data()
     QTest::newRow("UTF-16 LE table with byte-order mark")
         << Content::Utf16Table << Content::Utf16Table;
     QTest::newRow("Windows-1251 table") << Content::Cp1251Table << Content::Cp1251Table;
-    QTest::newRow("1,000,000 data lines") << Content::MillionLines << Content::Shipped;
+    QTest::newRow("131,000 data lines") << Content::LongTable << Content::Shipped;
     QTest::newRow("directory") << Content::Directory << Content::Shipped;
     QTest::newRow("directories for both files") << Content::Directory << Content::Directory;
     QTest::newRow("no read permission") << Content::Unreadable << Content::Shipped;
@@ -529,8 +529,8 @@ void BadFilesTest::startsAndCalculates()
         const int rows = expectedRows(content, sheath, canRead);
         if (rows >= 0)
             QCOMPARE(seen.rows[size_t(sheath)], rows);
-        if (content == Content::MillionLines)
-            QCOMPARE(seen.lastRow, millionLastRow);
+        if (content == Content::LongTable)
+            QCOMPARE(seen.lastRow, longTableLastRow);
 
         const QVector<Press> &presses = seen.presses[size_t(sheath)];
         QCOMPARE(presses.size(), 6);

@@ -405,7 +405,9 @@ void ProbabilityRuleTest::provenance()
     const std::optional<RowCounts> counts
         = evidence.isEmpty() ? std::nullopt : readRowCounts(evidence);
     QCOMPARE(counts.has_value(), !evidence.isEmpty());
-    QCOMPARE(figureProvenance(result, sheath, file, QStringLiteral("Демо"), counts), text);
+    QCOMPARE(figureProvenance(result, sheath, file, QStringLiteral("Демо"),
+                              RowEvidence {counts, CountsProblem::None}),
+             text);
     if (!result.hasFigure())
         return;
 

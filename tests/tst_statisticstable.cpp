@@ -1,3 +1,4 @@
+#include "statisticsdiagnosis.h"
 #include "statisticstable.h"
 
 #include <QDir>
@@ -6,6 +7,10 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -209,7 +214,18 @@ void StatisticsTableTest::diagnosesLoad_data()
     row("clinic's counts", counts + "1.51,64,12,8,37,24,1.49,1.52,49,78\n1.52,64,0,0,,,,,,\n",
         Status::Loaded, "случаев в строках таблицы — 12, строк со счётчиками — 2;");
     row("malformed counts", counts + "1.51,64,12,80,37,24,1.49,1.52,49,78\n", Status::Loaded,
-        "Строк с повреждёнными счётчиками случаев: 1.");
+        "Строк с повреждёнными счётчиками случаев: 1 (первая — строка 1 таблицы)");
+    row("counts that contradict the row", counts + "1.50,61\n1.51,99,12,8,37,24,1.49,1.52,49,78\n",
+        Status::Loaded,
+        "Уилсона.\nСтрок с повреждёнными счётчиками случаев: 1 (первая — "
+        "строка 2 таблицы): счётчики не согласуются с процентом.");
+#ifndef Q_OS_WIN
+    // Refused unopened, as a missing file is: none of them may hold up start-up.
+    row("a pipe", "fifo", Status::NotReadable, "не обычный файл (канал, устройство");
+    row("a link to /dev/zero", "devzero", Status::NotReadable, "не обычный файл");
+#endif
+    row("a runaway file", "large", Status::NotReadable, "файл больше 1 МБ");
+    row("a file at the limit", "limit", Status::Loaded, "Загружено строк: 1.");
     row("columns that are no counts", "d,P,Хирург\n1.5,50,Иванов\n", Status::Loaded,
         "Столбцы после второго — не счётчики случаев");
     row("comments follow", "d,P\n# Демо, не клинические\n#\n# как заменить\n1.5,50\n",
@@ -222,8 +238,20 @@ void StatisticsTableTest::diagnosesLoad()
     QFETCH(StatisticsDiagnosis::Status, status);
     QFETCH(QString, report);
 
+    const QString path = dir->filePath(QStringLiteral("Statistics_1.txt"));
     if (bytes == "directory")
-        QVERIFY(QDir().mkpath(dir->filePath(QStringLiteral("Statistics_1.txt"))));
+        QVERIFY(QDir().mkpath(path));
+#ifndef Q_OS_WIN
+    else if (bytes == "fifo")
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else if (bytes == "devzero")
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+#endif
+    else if (bytes == "large" || bytes == "limit") // one byte over or just at it
+        QVERIFY(!writeFile("d,P\n"
+                           + QByteArray(MaxStatisticsFileBytes - (bytes == "large" ? 10 : 11), '\n')
+                           + "1.5,50\n")
+                     .isEmpty());
     else if (bytes != "missing")
         QVERIFY(!writeFile(bytes).isEmpty());
     // Named relative to the working directory, as the program names its files.

@@ -1,7 +1,10 @@
+#include "figureprovenance.h"
 #include "outputfolder.h"
+#include "probabilityrule.h"
 #include "rowcounts.h"
 #include "statisticsfile.h"
 #include "statisticslookup.h"
+#include "statisticsreader.h"
 #include "velmiraversion.h"
 #include "workbookreader.h"
 
@@ -291,6 +294,8 @@ private slots:
     void answersWithoutDisplay();
     void installPutsTablesWhereTheCalculatorReads_data();
     void installPutsTablesWhereTheCalculatorReads();
+    void countsThatContradictTheirRow_data();
+    void countsThatContradictTheirRow();
 };
 
 void StatsCommandTest::dialectsGiveTheSameTables_data()
@@ -819,6 +824,12 @@ void StatsCommandTest::calculatorReadsTheWrittenTables()
             QVERIFY2(readRowCounts(fields.mid(2).join(QLatin1Char(','))), qPrintable(line));
             ++checked;
         }
+        // Clipped rows included, every written row's counts agree with its figure.
+        for (const StatisticsRow &row : parsed.rows) {
+            const RowEvidence evidence = rowEvidence(row);
+            QVERIFY2(evidence.counts && !evidence.disagrees(),
+                     qPrintable(row.diameter + QLatin1Char(',') + row.percentage));
+        }
         QCOMPARE(checked, 17);
     }
 }
@@ -1102,6 +1113,97 @@ void StatsCommandTest::installPutsTablesWhereTheCalculatorReads()
     if (scenario == QLatin1String("previous"))
         QCOMPARE(readBytes(target + QStringLiteral("/Statistics_1.2026-01-02T03-04-05.txt")),
                  QByteArray("Диаметр,Процент\n1.50,50\n"));
+}
+
+// Rows whose counts would stand as proof of a figure they contradict: the
+// figure is shown as the file gives it, without them, and --install refuses
+// the file naming the row. Rows whose counts agree, a row clipped to a fixed
+// figure and a row an editor left without counts go through.
+void StatsCommandTest::countsThatContradictTheirRow_data()
+{
+    QTest::addColumn<QString>("line"); // the one data row, line 2 of the file
+    QTest::addColumn<int>("problem"); // CountsProblem
+
+    const auto row = [](const char *name, const char *line, CountsProblem problem) {
+        QTest::newRow(name) << QString::fromLatin1(line) << int(problem);
+    };
+    using P = CountsProblem;
+    row("100 % from 0 of 50", "1.50,100,50,0,50,0,1.50,1.50,0,7", P::PercentOutsideInterval);
+    row("90 % beside 5 of 10", "1.50,90,10,5,10,5,1.50,1.50,24,76", P::PercentOutsideInterval);
+    row("lowered to 29 % beside 24 of 37", "1.50,29,12,8,37,24,1.49,1.52,49,78",
+        P::PercentOutsideInterval);
+    row("interpolated below the lower figure", "1.50,20,0,0,,,,,,", P::PercentOutsideInterval);
+    row("45-55 % for 6 of 12", "1.50,50,12,6,12,6,1.50,1.50,45,55", P::NotWilson);
+    row("an interval two points off", "1.50,64,12,8,37,24,1.49,1.52,47,77", P::NotWilson);
+    row("a block of other diameters", "1.50,64,12,8,37,24,1.80,1.90,49,78",
+        P::DiameterOutsideBlock);
+    row("more placed than cases", "1.50,64,12,13,37,24,1.49,1.52,49,78", P::Malformed);
+    row("a negative count", "1.50,64,-12,8,37,24,1.49,1.52,49,78", P::Malformed);
+    row("a fraction of a case", "1.50,64,12.5,8,37,24,1.49,1.52,49,78", P::Malformed);
+    row("a field short", "1.50,64,12,8,37,24,1.49,1.52,49", P::Malformed);
+    row("agreeing counts", "1.50,64,12,8,37,24,1.49,1.52,49,78", P::None);
+    row("bounds a point off for rounding", "1.50,64,12,8,37,24,1.49,1.52,48,79", P::None);
+    row("raised to 29 % from 0 of 50", "1.50,29,50,0,50,0,1.50,1.50,0,7", P::None);
+    row("lowered to 93 % from 50 of 50", "1.50,93,50,50,50,50,1.50,1.50,93,100", P::None);
+    row("interpolated", "1.50,45,0,0,,,,,,", P::None);
+    row("edited, without counts", "1.50,61", P::None);
+}
+
+void StatsCommandTest::countsThatContradictTheirRow()
+{
+    QFETCH(QString, line);
+    QFETCH(int, problem);
+
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("made"));
+    const QString target = dir.filePath(QStringLiteral("calculator"));
+    QVERIFY(QDir().mkpath(source) && QDir().mkpath(target));
+    const QString header
+        = QStringLiteral("Диаметр мм,Процент,") + rowCountsLabels().join(QLatin1Char(','));
+    QVERIFY(writeFile(source + QLatin1Char('/') + Table1,
+                      (header + QLatin1Char('\n') + line + QLatin1Char('\n')).toUtf8()));
+
+    // What the calculator reads and says of the figure at 1.50 mm.
+    const StatisticsRead read = readStatisticsFile(source + QLatin1Char('/') + Table1);
+    QCOMPARE(read.file.rows.size(), 1);
+    const RowEvidence evidence = rowEvidence(read.file.rows.at(0));
+    QCOMPARE(int(evidence.problem), problem);
+    const bool disagrees = problem != int(CountsProblem::None);
+    QCOMPARE(read.diagnosis.malformedEvidenceRows, disagrees ? 1 : 0);
+    QCOMPARE(evidence.counts.has_value(), line.count(QLatin1Char(',')) == 9 && !disagrees);
+    QStandardItemModel model(1, 2);
+    model.setItem(0, 0, new QStandardItem(read.file.rows.at(0).diameter));
+    model.setItem(0, 1, new QStandardItem(read.file.rows.at(0).percentage));
+    const CalculationInput input {
+        {QStringLiteral("1.50"), QStringLiteral("3"), QStringLiteral("3")},
+        false,
+        SheathSize::Ch10To12};
+    const CalculationResult result = calculateProbability(input, &model);
+    QCOMPARE(result.basis, CalculationResult::Basis::Table);
+    const QString provenance = figureProvenance(result, input.sheath, Table1, QString(), evidence);
+    const QString figure
+        = QStringLiteral("Таблица 10-12 Ch (Statistics_1.txt), строка 1: 1.50 мм — ")
+        + line.section(QLatin1Char(','), 1, 1) + QStringLiteral(" %");
+    if (disagrees)
+        QCOMPARE(provenance, figure + QLatin1Char('\n') + countsDisagreementText());
+    else
+        QVERIFY2(provenance.startsWith(figure) && !provenance.contains(countsDisagreementText()),
+                 qPrintable(provenance));
+    QCOMPARE(provenance.contains(QStringLiteral("; n = ")),
+             evidence.counts && !evidence.counts->isInterpolated());
+
+    const Folder before = snapshot(target);
+    const Run installed = runStats({QStringLiteral("--install"), target, source});
+    if (!disagrees) {
+        QCOMPARE(installed.exitCode, 0);
+        return;
+    }
+    QCOMPARE(installed.exitCode, 2);
+    QVERIFY2(installed.err.contains(QStringLiteral(", строка 2 (1.50 мм — ")
+                                    + line.section(QLatin1Char(','), 1, 1) + QStringLiteral(" %): ")
+                                    + countsDisagreementText()),
+             qPrintable(installed.err));
+    QCOMPARE(snapshot(target), before);
 }
 
 QTEST_GUILESS_MAIN(StatsCommandTest)

@@ -10,9 +10,9 @@ SheathStatistics SheathStatistics::load(SheathSize sheath, QTableWidget *table,
     return statistics;
 }
 
-std::optional<RowCounts> SheathStatistics::evidenceOf(int row) const
+RowEvidence SheathStatistics::evidenceOf(int row) const
 {
     if (!read.diagnosis.hasEvidenceColumns || row < 0 || row >= int(read.file.rows.size()))
-        return std::nullopt;
-    return readRowCounts(read.file.rows.at(row).extraFields);
+        return {};
+    return rowEvidence(read.file.rows.at(row));
 }

@@ -5,8 +5,6 @@
 #include "rowcounts.h"
 #include "statisticsreader.h"
 
-#include <optional>
-
 class QTableWidget;
 
 // One sheath size's statistics: its table on the statistics page, the file
@@ -19,8 +17,8 @@ struct SheathStatistics {
     // Reads the file into the table; start-up goes on whatever the file holds.
     static SheathStatistics load(SheathSize sheath, QTableWidget *table, const QString &fileName);
 
-    // The counts that the file gives for a row, when it gives sound ones.
-    std::optional<RowCounts> evidenceOf(int row) const;
+    // What the counts that the file gives for a row say of its figure.
+    RowEvidence evidenceOf(int row) const;
 };
 
 #endif // VELMIRA_SHEATHSTATISTICS_H

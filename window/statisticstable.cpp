@@ -1,5 +1,6 @@
 #include "statisticstable.h"
 
+#include "figureprovenance.h"
 #include "rowcounts.h"
 #include "statisticsfile.h"
 #include "statisticsreader.h"
@@ -68,16 +69,17 @@ void fillStatisticsTable(QTableWidget *table, const StatisticsFile &file)
 
 namespace {
 
-// Each cell of a row with a clinic's counts tells them.
+// Each cell of a row with a clinic's counts tells them, or that they contradict its figure.
 void showRowCounts(QTableWidget *table, const StatisticsFile &file)
 {
     for (int row = 0; row < int(file.rows.size()); ++row) {
-        if (const std::optional<RowCounts> evidence
-            = readRowCounts(file.rows.at(row).extraFields)) {
-            const QString toolTip = StatisticsTexts::rowToolTip(*evidence);
-            table->item(row, 0)->setToolTip(toolTip);
-            table->item(row, 1)->setToolTip(toolTip);
-        }
+        const RowEvidence evidence = rowEvidence(file.rows.at(row));
+        if (!evidence.counts && !evidence.disagrees())
+            continue;
+        const QString toolTip = evidence.counts ? StatisticsTexts::rowToolTip(*evidence.counts)
+                                                : countsDisagreementText();
+        table->item(row, 0)->setToolTip(toolTip);
+        table->item(row, 1)->setToolTip(toolTip);
     }
 }
 
@@ -87,7 +89,7 @@ void showStatisticsTable(QTableWidget *table, const StatisticsRead &read)
 {
     prepareStatisticsTable(table);
     fillStatisticsTable(table, read.file);
-    if (read.diagnosis.countedRows > 0)
+    if (read.diagnosis.countedRows > 0 || read.diagnosis.malformedEvidenceRows > 0)
         showRowCounts(table, read.file);
     table->setToolTip(StatisticsTexts::toolTip(read.diagnosis));
 }

@@ -20,6 +20,13 @@ QString StatisticsTexts::loadCause(const StatisticsDiagnosis &diagnosis)
                   "из которой её запустили.");
     if (diagnosis.status == Status::NotReadable && diagnosis.isDirectory)
         return tr("под этим именем в папке находится не файл, а папка.");
+    if (diagnosis.status == Status::NotReadable && diagnosis.notRegularFile)
+        return tr("под этим именем в папке находится не обычный файл (канал, устройство или "
+                  "ссылка на них), и программа его не читает.");
+    if (diagnosis.status == Status::NotReadable && diagnosis.tooLarge)
+        return tr("файл больше %1 МБ: таблица статистики так велика не бывает, и программа его не "
+                  "читает.")
+            .arg(MaxStatisticsFileBytes / (1024 * 1024));
     if (diagnosis.status == Status::NotReadable)
         return tr("файл есть, но прочитать его не удаётся: нет прав на чтение.");
     if (diagnosis.spreadsheetExport)
@@ -92,9 +99,11 @@ QString StatisticsTexts::evidenceText(const StatisticsDiagnosis &diagnosis)
                   .arg(diagnosis.countedRows);
     if (diagnosis.malformedEvidenceRows > 0)
         text += QLatin1Char('\n')
-            + tr("Строк с повреждёнными счётчиками случаев: %1. Для них счётчики не "
-                 "показываются; проценты читаются как обычно.")
-                  .arg(diagnosis.malformedEvidenceRows);
+            + tr("Строк с повреждёнными счётчиками случаев: %1 (первая — строка %2 таблицы): "
+                 "счётчики не согласуются с процентом. Для них счётчики не показываются; "
+                 "проценты читаются как обычно.")
+                  .arg(diagnosis.malformedEvidenceRows)
+                  .arg(diagnosis.firstMalformedEvidenceRow + 1);
     if (diagnosis.hasOtherColumns)
         text += QLatin1Char('\n')
             + tr("Столбцы после второго — не счётчики случаев: они не показываются и на расчёт "
