@@ -57,10 +57,14 @@ QString FileWrite::whole(const QString &path, const QByteArray &bytes)
     }
     const QString qtReason = file.errorString();
     file.cancelWriting();
-    // Where the system gave no number (Windows), a disk without room for
-    // the bytes is still named as such.
-    const QStorageInfo disk(QFileInfo(path).absolutePath());
-    if (error != ENOSPC && disk.isValid() && disk.bytesAvailable() < bytes.size())
+    // Where the system gave no number (Windows), a missing folder and a disk
+    // without room for the bytes are still named as such.
+    const QString folder = QFileInfo(path).absolutePath();
+    if (error != ENOENT && !QFileInfo(folder).isDir())
+        error = ENOENT;
+    const QStorageInfo disk(folder);
+    if (error != ENOSPC && error != ENOENT && disk.isValid()
+        && disk.bytesAvailable() < bytes.size())
         error = ENOSPC;
     return reason(error, qtReason);
 }

@@ -432,8 +432,11 @@ void StatsCommandTest::failuresChangeNothing_data()
         << "existing" << 5 << QStringLiteral("уже есть Statistics_1.txt");
     QTest::newRow("a folder under a table's name")
         << "folder in the way" << 5 << QStringLiteral("не файл");
+#ifndef Q_OS_WIN
+    // QFile::link makes a shortcut on Windows, not a link the system follows.
     QTest::newRow("a dangling link under a table's name")
         << "link in the way" << 5 << QStringLiteral("ссылка на другой файл");
+#endif
     QTest::newRow("a folder another program is writing")
         << "locked" << 6 << QStringLiteral("изменяет другая программа: tst_statscommand (процесс");
     QTest::newRow("no output folder") << "no folder" << 5 << QStringLiteral("Создайте её");
@@ -1160,8 +1163,11 @@ void StatsCommandTest::countsThatContradictTheirRow()
     QVERIFY(QDir().mkpath(source) && QDir().mkpath(target));
     const QString header
         = QStringLiteral("Диаметр мм,Процент,") + rowCountsLabels().join(QLatin1Char(','));
+    // With the byte-order mark the program writes: without it Qt 5 on Windows
+    // reads the header in the ANSI code page and finds no counts in it.
     QVERIFY(writeFile(source + QLatin1Char('/') + Table1,
-                      (header + QLatin1Char('\n') + line + QLatin1Char('\n')).toUtf8()));
+                      "\xEF\xBB\xBF"
+                          + (header + QLatin1Char('\n') + line + QLatin1Char('\n')).toUtf8()));
 
     // What the calculator reads and says of the figure at 1.50 mm.
     const StatisticsRead read = readStatisticsFile(source + QLatin1Char('/') + Table1);
