@@ -30,27 +30,31 @@ bool sameResult(const std::optional<double> &a, const std::optional<double> &b)
 
 void checkText(const QString &text)
 {
+    const std::optional<double> number = readDiameterNumber(text);
     const std::optional<double> diameter = readDiameter(text);
-    if (diameter) {
-        require(std::isfinite(*diameter), "a diameter that is not finite", text);
-        require(*diameter > 0.0, "a diameter that is not positive", text);
-    }
+    if (number)
+        require(std::isfinite(*number), "a number that is not finite", text);
+    // A diameter is the number, where it lies in the range a ureter can measure.
+    const bool inRange = number && *number >= SmallestDiameter && *number <= LargestDiameter;
+    require(sameResult(diameter, inRange ? number : std::nullopt), "a diameter unlike its number",
+            text);
 
     // Without a comma the text is read exactly as QString::toDouble reads it,
-    // as far as a usable diameter comes out.
+    // as far as a usable number comes out.
     if (!text.contains(QLatin1Char(','))) {
         bool ok = false;
         const double value = text.toDouble(&ok);
-        const bool usable = ok && std::isfinite(value) && value > 0.0;
-        require(usable == diameter.has_value(), "accepted differently from toDouble", text);
+        const bool usable = ok && std::isfinite(value);
+        require(usable == number.has_value(), "accepted differently from toDouble", text);
         if (usable)
-            require(*diameter == value, "a value that differs from toDouble's", text);
+            require(*number == value, "a value that differs from toDouble's", text);
     }
 
     // A comma is a decimal point and nothing else.
     QString dotted = text;
     dotted.replace(QLatin1Char(','), QLatin1Char('.'));
     require(sameResult(readDiameter(dotted), diameter), "a comma reads unlike a point", text);
+    require(sameResult(readDiameterNumber(dotted), number), "a comma reads unlike a point", text);
 }
 
 } // namespace
