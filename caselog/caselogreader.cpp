@@ -85,6 +85,10 @@ void CaseLogReader::readText(const QByteArray &bytes)
                            "недоступна. Сохраните журнал в UTF-8.");
         return;
     }
+    // The row as the spreadsheet numbers it, of the line where a fault begins.
+    const auto faultRow = [&log] {
+        return rowAfter(log.beforeFault, DelimitedRecords::headerDelimiter(log.beforeFault));
+    };
     switch (log.fault) {
     case LogText::Fault::None:
         break;
@@ -97,15 +101,13 @@ void CaseLogReader::readText(const QByteArray &bytes)
         reading.error = tr("в строке %1 нулевой байт, которого в тексте не бывает: файл "
                            "повреждён. Журнал не прочитан; откройте его в программе таблиц и "
                            "сохраните заново.")
-                            .arg(rowAfter(log.beforeFault,
-                                          DelimitedRecords::headerDelimiter(log.beforeFault)));
+                            .arg(faultRow());
         return;
     case LogText::Fault::MixedEncoding:
         reading.error = tr("журнал в UTF-8, но в строке %1 текст в другой кодировке (вставлен из "
                            "другого файла?). Журнал не прочитан; исправьте эту строку или "
                            "сохраните журнал заново.")
-                            .arg(rowAfter(log.beforeFault,
-                                          DelimitedRecords::headerDelimiter(log.beforeFault)));
+                            .arg(faultRow());
         return;
     }
     // Judged in place: a trimmed copy of a large log would cost as much as reading it.
