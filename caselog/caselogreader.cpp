@@ -47,7 +47,20 @@ std::optional<QByteArray> CaseLogReader::readWhole(QFile &file, QString *error)
 {
     // Fresh looks at the file, not a cached one: a log may be saved meanwhile.
     const QFileInfo before(file.fileName());
-    QByteArray bytes = file.readAll();
+    const QString shown = QDir::toNativeSeparators(file.fileName());
+    const auto tooLarge = [&] {
+        *error = tr("журнал %1 больше %2 МБ: таких журналов не бывает (миллион случаев — около "
+                    "90 МБ). Проверьте, тот ли это файл.")
+                     .arg(shown)
+                     .arg(MaxLogBytes >> 20);
+        return std::nullopt;
+    };
+    if (before.isFile() && before.size() > MaxLogBytes)
+        return tooLarge();
+    // A pipe or a device tells no size: at most one byte past the limit is read.
+    QByteArray bytes = file.read(MaxLogBytes + 1);
+    if (bytes.size() > MaxLogBytes)
+        return tooLarge();
     if (!before.isFile())
         return bytes;
     const QFileInfo after(file.fileName());
@@ -56,7 +69,7 @@ std::optional<QByteArray> CaseLogReader::readWhole(QFile &file, QString *error)
         return bytes;
     *error = tr("журнал %1 изменился, пока его читали (его сохраняли?): журнал не прочитан. "
                 "Повторите, когда он будет сохранён.")
-                 .arg(QDir::toNativeSeparators(file.fileName()));
+                 .arg(shown);
     return std::nullopt;
 }
 
@@ -125,16 +138,21 @@ void CaseLogReader::readText(const QByteArray &bytes)
 void CaseLogReader::readWorkbook(const QByteArray &bytes)
 {
     QString error;
-    const std::unique_ptr<WorkbookReader> workbook = WorkbookReader::open(bytes, &error);
+    // Asked within a sheet too: one sheet may take minutes to inflate.
+    const std::unique_ptr<WorkbookReader> workbook = WorkbookReader::open(
+        bytes, &error, WorkbookReader::DefaultPartLimit, [this] { return goOn(); });
     if (!workbook) {
-        reading.error = error;
+        if (!reading.cancelled)
+            reading.error = error;
         return;
     }
     reading.format = workbook->formatName();
     while (!reading.cancelled && reading.error.isEmpty() && workbook->nextSheet()) {
         SheetRecords records(*workbook);
         readTable(records, workbook->sheetName());
-        reading.error = repeatedSheet();
+        // A cancelled sheet keeps its error: a log read in part must never pass.
+        if (!reading.cancelled)
+            reading.error = repeatedSheet();
     }
     if (reading.cancelled || !reading.error.isEmpty())
         return;

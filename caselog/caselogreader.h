@@ -94,9 +94,13 @@ public:
     static constexpr int ProgressRows = 4096;
 
     explicit CaseLogReader(Sink sink, Progress progress = Progress());
+    // The largest log read: a million cases take about 90 MB as text and far
+    // less as a workbook, and reading one this large takes under 1 GB.
+    static constexpr qint64 MaxLogBytes = qint64(128) << 20;
     // Reads an open log file whole, as every front end does. Nothing, with
-    // *error set, when it changed while it was read (its size or time): the
-    // bytes would be neither the old log nor the new one.
+    // *error set, when it is larger than MaxLogBytes (told before it is read)
+    // or changed while it was read (its size or time): the bytes would be
+    // neither the old log nor the new one.
     static std::optional<QByteArray> readWhole(QFile &file, QString *error);
     CaseLogReading read(const QByteArray &bytes);
 

@@ -20,6 +20,7 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStyle>
 #include <QTabWidget>
 #include <QUrl>
@@ -192,7 +193,12 @@ void KeeperWindow::showResult(const LogReadResult &result)
     } else {
         layout->addStretch();
     }
-    m_tabs->addTab(logTab, tr("Журнал"));
+    // Scrolled, so that no message, however long, makes the window grow past the screen.
+    auto *logScroll = new QScrollArea;
+    logScroll->setWidgetResizable(true);
+    logScroll->setFrameShape(QFrame::NoFrame);
+    logScroll->setWidget(logTab);
+    m_tabs->addTab(logScroll, tr("Журнал"));
     m_changes = nullptr;
     if (m_result.error().isEmpty()) {
         for (const SheathEvidence &sheath : m_result.evidence.sheaths)
@@ -267,8 +273,12 @@ void KeeperWindow::refreshActions()
                         m_build.ready() ? m_result.check.validation() : std::nullopt);
     if (!m_reading) {
         const QString refusal = m_result.path.isEmpty() || ready ? QString() : m_build.refusal();
-        // The refusal is worded as the command's messages, after a colon.
-        m_status->setText(refusal.left(1).toUpper() + refusal.mid(1));
+        // The refusal is worded as the command's messages, after a colon. Its
+        // first line is enough here: a log's error is told in full on its tab.
+        QString shown = refusal.section(QLatin1Char('\n'), 0, 0);
+        if (shown.size() < refusal.size())
+            shown += tr(" Подробнее — на вкладке «Журнал».");
+        m_status->setText(shown.left(1).toUpper() + shown.mid(1));
     }
     // An empty line would only take room from the tabs.
     m_status->setVisible(!m_status->text().isEmpty());

@@ -129,8 +129,8 @@ private slots:
     void progress();
     void unreadableLogs_data();
     void unreadableLogs();
-    void changedWhileRead_data();
-    void changedWhileRead();
+    void readWhole_data();
+    void readWhole();
 };
 
 void CaseLogTest::diameterCells_data()
@@ -485,30 +485,40 @@ void CaseLogTest::unreadableLogs()
     QVERIFY(read.cases.isEmpty());
 }
 
-void CaseLogTest::changedWhileRead_data()
+void CaseLogTest::readWhole_data()
 {
     QTest::addColumn<bool>("save");
-    QTest::newRow("left alone: read whole") << false;
-    QTest::newRow("saved while read: refused") << true;
+    QTest::addColumn<qint64>("size"); // the file made this large, sparse; 0: as written
+    QTest::addColumn<QString>("refusal");
+    QTest::newRow("left alone: read whole") << false << qint64(0) << QString();
+    QTest::newRow("saved while read: refused")
+        << true << qint64(0) << QStringLiteral("изменился, пока его читали");
+    QTest::newRow("past the limit: refused unread")
+        << false << CaseLogReader::MaxLogBytes + 1 << QStringLiteral("больше 128 МБ");
 }
 
-void CaseLogTest::changedWhileRead()
+void CaseLogTest::readWhole()
 {
     QFETCH(bool, save);
+    QFETCH(qint64, size);
+    QFETCH(QString, refusal);
     QTemporaryDir dir;
     const QByteArray log = RussianLog.toUtf8();
     {
         QFile file(dir.filePath(QStringLiteral("log.csv")));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(log) == log.size());
+        QVERIFY(size == 0 || file.resize(size));
     }
     SavedWhileRead file(dir.filePath(QStringLiteral("log.csv")), save);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QString error;
     const std::optional<QByteArray> bytes = CaseLogReader::readWhole(file, &error);
-    QCOMPARE(bytes.has_value(), !save);
-    QCOMPARE(error.contains(QStringLiteral("изменился, пока его читали")), save);
+    QCOMPARE(bytes.has_value(), refusal.isEmpty());
+    QVERIFY2(refusal.isEmpty() ? error.isEmpty() : error.contains(refusal), qPrintable(error));
     if (bytes)
         QCOMPARE(*bytes, log);
+    else if (size > 0)
+        QCOMPARE(file.pos(), qint64(0));
 }
 
 QTEST_GUILESS_MAIN(CaseLogTest)

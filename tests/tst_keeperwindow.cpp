@@ -50,7 +50,9 @@ private slots:
     void initTestCase();
     void workbookShowsTheCommandsRows();
     void badRowsAreListedAndSkippable();
+    void cancelLeavesTheWindowUsable_data();
     void cancelLeavesTheWindowUsable();
+    void longMessageKeepsTheWindowSize();
     void savingKeepsThePreviousFiles();
     void checkTabComparesTheInstalledTables_data();
     void checkTabComparesTheInstalledTables();
@@ -129,14 +131,25 @@ void KeeperWindowTest::badRowsAreListedAndSkippable()
 }
 
 // A long read stopped half-way leaves nothing half-shown, and the next log opens.
+void KeeperWindowTest::cancelLeavesTheWindowUsable_data()
+{
+    QTest::addColumn<QString>("fixture"); // empty: a long CSV
+    QTest::newRow("a CSV of 400,000 rows") << QString();
+    // Asked within the sheet, whose rows never reach a step of the progress.
+    QTest::newRow("a workbook of one long sheet") << QStringLiteral("long_sheet.xlsx");
+}
+
 void KeeperWindowTest::cancelLeavesTheWindowUsable()
 {
+    QFETCH(QString, fixture);
     QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("long.csv"));
+    QString path = folder.filePath(QStringLiteral("long.csv"));
     QByteArray log("d1,d2,d3,sheath,stricture,placed\n");
     for (int row = 0; row < 400000; ++row)
         log += "1.5,1.6,2,10-12,нет,да\n";
     QVERIFY(writeFile(path, log));
+    if (!fixture.isEmpty())
+        path = QStringLiteral(VELMIRA_SOURCE_DIR "/tests/workbooks/") + fixture;
 
     KeeperWindow window;
     window.openLog(path);
@@ -153,6 +166,20 @@ void KeeperWindowTest::cancelLeavesTheWindowUsable()
     window.openLog(Workbook);
     QTRY_VERIFY_WITH_TIMEOUT(!window.isReading(), ReadTimeout);
     QVERIFY(window.build().ready());
+}
+
+// Sixty sheets each refused: 121 lines, scrolled on the log's tab and told in
+// one line below it, never a window past the screen.
+void KeeperWindowTest::longMessageKeepsTheWindowSize()
+{
+    KeeperWindow window;
+    window.show();
+    const QSize before = window.size();
+    window.openLog(QStringLiteral(VELMIRA_SOURCE_DIR "/tests/workbooks/many_sheets.xlsx"));
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isReading(), ReadTimeout);
+    QVERIFY(window.result().error().count(QLatin1Char('\n')) > 100);
+    QCoreApplication::processEvents();
+    QCOMPARE(window.size(), before);
 }
 
 // "Сохранить таблицы…" past its dialogs: the command's files, nothing replaced

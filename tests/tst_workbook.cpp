@@ -98,6 +98,39 @@ QByteArray odsOf(const QByteArray &prolog, const QByteArray &cell)
         {{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"}, {"content.xml", content}});
 }
 
+// A workbook whose sheets all name one part, as a crafted one may.
+QByteArray xlsxOf(int sheets, const QByteArray &sheet)
+{
+    QByteArray names;
+    for (int i = 1; i <= sheets; ++i)
+        names += "<sheet name=\"S" + QByteArray::number(i) + "\" r:id=\"rId1\"/>";
+    return zipOf(
+        {{"xl/workbook.xml",
+          "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
+          "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
+          "<sheets>"
+              + names + "</sheets></workbook>"},
+         {"xl/_rels/workbook.xml.rels",
+          "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+          "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/"
+          "2006/relationships/worksheet\" Target=\"worksheets/sheet1.xml\"/></Relationships>"},
+         {"xl/worksheets/sheet1.xml",
+          "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
+          "<sheetData>"
+              + sheet + "</sheetData></worksheet>"}});
+}
+
+// The archive with its last entry's checksum changed, in its header and in
+// the directory alike, as if its data were damaged.
+QByteArray wrongChecksum(QByteArray bytes)
+{
+    const int local = bytes.lastIndexOf("PK\x03\x04") + 14;
+    const int central = bytes.lastIndexOf("PK\x01\x02") + 16;
+    for (const int at : {local, central})
+        bytes[at] = char(bytes.at(at) ^ 0x55);
+    return bytes;
+}
+
 } // namespace
 
 class TestWorkbook : public QObject {
@@ -116,6 +149,7 @@ private slots:
     void cells();
     void errors_data();
     void errors();
+    void cancelWithinSheet();
     void isZip_data();
     void isZip();
 };
@@ -357,6 +391,16 @@ void TestWorkbook::errors_data()
                  "<text:p>" + QByteArray("<text:s text:c=\"16384\"/>").repeated(70000)
                      + "</text:p>")
         << noLimit << texts({"часть content.xml", "больше 32767 знаков"});
+    // Each part fits its limit; sixty times the same one does not.
+    QTest::newRow("sixty sheets naming one part")
+        << xlsxOf(60, QByteArray("<row><c><v>1</v></c></row>").repeated(200)) << qint64(100000)
+        << texts({"часть xl/worksheets/sheet1.xml", "вместе с прежними", "ZIP-бомба"});
+    QTest::newRow("a checksum that does not agree")
+        << wrongChecksum(odsOf({}, "<text:p>x</text:p>")) << noLimit
+        << texts({"часть content.xml", "контрольная сумма"});
+    QTest::newRow("a prolog past 64 KB")
+        << odsOf("<!--" + QByteArray(70000, 'x') + "-->", "<text:p>x</text:p>") << noLimit
+        << texts({"часть content.xml", "больше 64 КБ"});
     // minizip writes names up to a NUL: the NUL is set into the archive's bytes.
     QTest::newRow("entry name with a NUL")
         << zipOf({{"xl/workbook.xml|.txt", "<x/>"}})
@@ -372,6 +416,22 @@ void TestWorkbook::errors()
     const WorkbookContents contents = readAll(bytes, {}, partLimit);
     for (const QString &fragment : fragments)
         QVERIFY2(contents.error.contains(fragment), qPrintable(contents.error));
+}
+
+// A sheet of few rows can still take minutes: the reader is asked within it.
+void TestWorkbook::cancelWithinSheet()
+{
+    const QByteArray bytes = xlsxOf(1, QByteArray("<row><c/></row>").repeated(200000));
+    int asked = 0;
+    QString error;
+    const auto reader = WorkbookReader::open(bytes, &error, WorkbookReader::DefaultPartLimit,
+                                             [&asked] { return ++asked < 2; });
+    QVERIFY2(reader && reader->nextSheet(), qPrintable(error));
+    SheetRow row;
+    QVERIFY(!reader->readRow(row));
+    QCOMPARE(asked, 2);
+    QVERIFY2(reader->error().contains(QStringLiteral("чтение прервано")),
+             qPrintable(reader->error()));
 }
 
 void TestWorkbook::isZip_data()

@@ -49,10 +49,10 @@ bool OdsReader::open()
         return fail(m_archive->error());
     const QString name = QStringLiteral("content.xml");
     QString error;
-    const QByteArray data = m_archive->read(name, m_partLimit, &error);
-    if (!error.isEmpty())
+    std::unique_ptr<ZipEntryDevice> entry = m_archive->open(name, m_partLimit, &error);
+    if (!entry)
         return fail(error);
-    m_content = std::make_unique<XmlPart>(name, data);
+    m_content = std::make_unique<XmlPart>(name, std::move(entry));
     return true;
 }
 

@@ -69,7 +69,7 @@ bool WorkbookReader::isZip(const QByteArray &bytes)
 }
 
 std::unique_ptr<WorkbookReader> WorkbookReader::open(const QByteArray &bytes, QString *error,
-                                                     qint64 partLimit)
+                                                     qint64 partLimit, std::function<bool()> goOn)
 {
     if (isCompoundFile(bytes))
         return notRead(error,
@@ -82,7 +82,7 @@ std::unique_ptr<WorkbookReader> WorkbookReader::open(const QByteArray &bytes, QS
                                 ".ods или CSV."));
     if (!isZip(bytes))
         return notRead(error, tr("это не книга .xlsx или .ods: в файле нет архива ZIP"));
-    auto archive = std::make_unique<ZipArchive>(bytes);
+    auto archive = std::make_unique<ZipArchive>(bytes, partLimit, std::move(goOn));
     if (!archive->isOpen())
         return notRead(error, archive->error());
 

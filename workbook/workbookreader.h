@@ -6,6 +6,7 @@
 #include <QString>
 #include <QVector>
 
+#include <functional>
 #include <memory>
 
 // One row of a sheet as its cells' stored values, turned into text.
@@ -30,9 +31,14 @@ class WorkbookReader {
     Q_DECLARE_TR_FUNCTIONS(WorkbookReader)
 
 public:
-    // The most a single part of the archive may inflate to: a sheet of a
-    // million cases is well below it, a ZIP bomb is not.
+    // The most a single part of the archive, and all its parts together, may
+    // inflate to: a sheet of a million cases is well below it, a ZIP bomb is
+    // not. A part is parsed as it inflates, never held whole.
     static constexpr qint64 DefaultPartLimit = qint64(1) << 30;
+    // Of the shared strings, which must be kept while the sheets are read:
+    // a million rows with four texts each of any name a clinic writes.
+    static constexpr int MaxSharedStrings = 4000000;
+    static constexpr qint64 MaxSharedText = 64000000;
     // The longest text a cell may hold, Excel's own limit. A cell that
     // expands past it (repeated spaces, entities) is refused while it is read,
     // before its text can take the memory.
@@ -49,8 +55,11 @@ public:
     // The workbook in bytes, recognised by its content; nullptr with *error
     // set (in Russian, naming the part) when it cannot be read. The reader
     // shares the bytes (no copy) and keeps them as long as it needs them.
+    // goOn, when given, is asked every MiB inflated; false stops the reading
+    // with an error, within a sheet too.
     static std::unique_ptr<WorkbookReader> open(const QByteArray &bytes, QString *error,
-                                                qint64 partLimit = DefaultPartLimit);
+                                                qint64 partLimit = DefaultPartLimit,
+                                                std::function<bool()> goOn = {});
     virtual ~WorkbookReader() = default;
 
     // "Excel (.xlsx)" or "OpenDocument (.ods)", as the summary names the format.

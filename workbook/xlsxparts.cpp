@@ -1,6 +1,7 @@
 #include "xlsxparts.h"
 
 #include "numberformat.h"
+#include "workbookreader.h"
 
 namespace {
 
@@ -83,11 +84,25 @@ QVector<XlsxParts::Sheet> XlsxParts::sheets(XmlPart &part, bool &date1904)
     return found;
 }
 
+// Kept whole while the sheets are read, so bounded by count and by text.
 QVector<QString> XlsxParts::sharedStrings(XmlPart &part)
 {
     QVector<QString> strings;
-    while (part.findStart(QLatin1String("si")))
+    qint64 text = 0;
+    while (part.findStart(QLatin1String("si"))) {
         strings.append(stringItem(part));
+        text += strings.constLast().size();
+        if (strings.size() > WorkbookReader::MaxSharedStrings
+            || text > WorkbookReader::MaxSharedText) {
+            part.xml().raiseError(
+                WorkbookReader::tr(
+                    "в общих строках книги больше %1 млн текстов или %2 млн знаков — "
+                    "столько не бывает ни в одном журнале")
+                    .arg(WorkbookReader::MaxSharedStrings / 1000000)
+                    .arg(WorkbookReader::MaxSharedText / 1000000));
+            return {};
+        }
+    }
     return strings;
 }
 

@@ -83,12 +83,12 @@ bool XlsxReader::fail(const QString &error)
 std::unique_ptr<XmlPart> XlsxReader::readPart(const QString &name)
 {
     QString error;
-    const QByteArray data = m_archive->read(name, m_partLimit, &error);
-    if (!error.isEmpty()) {
+    std::unique_ptr<ZipEntryDevice> entry = m_archive->open(name, m_partLimit, &error);
+    if (!entry) {
         fail(error);
         return nullptr;
     }
-    return std::make_unique<XmlPart>(name, data);
+    return std::make_unique<XmlPart>(name, std::move(entry));
 }
 
 bool XlsxReader::open(const QString &workbookPart)
@@ -99,7 +99,7 @@ bool XlsxReader::open(const QString &workbookPart)
     if (!workbook)
         return false;
     m_sheets = XlsxParts::sheets(*workbook, m_date1904);
-    if (workbook->failed())
+    if (!workbook->finish())
         return fail(workbook->error());
 
     const QString relationshipsPart = XlsxParts::relationshipsPartOf(workbookPart);
@@ -107,7 +107,7 @@ bool XlsxReader::open(const QString &workbookPart)
     if (!relationships)
         return false;
     m_relationships = XlsxParts::relationships(*relationships, workbookPart);
-    if (relationships->failed())
+    if (!relationships->finish())
         return fail(relationships->error());
     return readRelatedParts(m_relationships);
 }
@@ -127,7 +127,7 @@ bool XlsxReader::readRelatedParts(const QHash<QString, XlsxParts::Relationship> 
             m_strings = XlsxParts::sharedStrings(*part);
         else
             m_dateStyles = XlsxParts::dateStyles(*part);
-        if (part->failed())
+        if (!part->finish())
             return fail(part->error());
     }
     return true;
@@ -211,7 +211,8 @@ bool XlsxReader::readRow(SheetRow &row, const QVector<int> &columns)
         if (readRowElement(row, columns.isEmpty()))
             return true;
     }
-    if (m_sheet->failed())
+    // The rest of the part is read too: its checksum covers the rows read.
+    if (!m_sheet->finish())
         return fail(m_sheet->error());
     m_sheet.reset();
     return false;

@@ -2,18 +2,40 @@
 
 #include "workbookreader.h"
 
-XmlPart::XmlPart(const QString &name, const QByteArray &data)
-    : m_name(name), m_data(data), m_xml(m_data)
+#include <QBuffer>
+
+namespace {
+
+// More than any prolog a spreadsheet writes (a declaration and a line break).
+constexpr int PrologLimit = 64 * 1024;
+
+} // namespace
+
+XmlPart::XmlPart(const QString &name, std::unique_ptr<ZipEntryDevice> entry)
+    : m_name(name), m_entry(entry.get())
 {
+    m_device = std::move(entry);
+    m_xml.setDevice(m_device.get());
+    refuseDocumentType();
+}
+
+XmlPart::XmlPart(const QString &name, const QByteArray &data) : m_name(name)
+{
+    auto buffer = std::make_unique<QBuffer>();
+    buffer->setData(data);
+    buffer->open(QIODevice::ReadOnly);
+    m_device = std::move(buffer);
+    m_xml.setDevice(m_device.get());
     refuseDocumentType();
 }
 
 // Excel and LibreOffice never write a document type; in a workbook it can
 // only serve entities that expand a few bytes into gigabytes. The prolog is
-// read by a reader of its own, up to the first element.
+// read ahead by a reader of its own, up to the first element.
 void XmlPart::refuseDocumentType()
 {
-    QXmlStreamReader prolog(m_data);
+    const QByteArray start = m_device->peek(PrologLimit);
+    QXmlStreamReader prolog(start);
     while (!prolog.atEnd()) {
         const QXmlStreamReader::TokenType token = prolog.readNext();
         if (token == QXmlStreamReader::DTD) {
@@ -21,9 +43,26 @@ void XmlPart::refuseDocumentType()
                 "объявление типа документа (<!DOCTYPE>), которого в книгах не бывает"));
             return;
         }
-        if (token == QXmlStreamReader::StartElement || token == QXmlStreamReader::Invalid)
+        if (token == QXmlStreamReader::StartElement)
             return;
     }
+    if (prolog.error() == QXmlStreamReader::PrematureEndOfDocumentError
+        && start.size() == PrologLimit)
+        m_xml.raiseError(WorkbookReader::tr("до первого элемента больше %1 КБ, чего в книгах "
+                                            "не бывает")
+                             .arg(PrologLimit / 1024));
+}
+
+bool XmlPart::finish()
+{
+    while (!m_xml.atEnd())
+        m_xml.readNext();
+    return !failed();
+}
+
+bool XmlPart::failed() const
+{
+    return m_xml.hasError() || (m_entry && !m_entry->failure().isEmpty());
 }
 
 bool XmlPart::cellTextFits(qsizetype length)
@@ -105,6 +144,9 @@ bool XmlPart::walkElement(QString *text)
 
 QString XmlPart::error() const
 {
+    // The archive's failure comes first: the parser sees it only as an end.
+    if (m_entry && !m_entry->failure().isEmpty())
+        return m_entry->failure();
     if (!m_xml.hasError())
         return QString();
     if (m_xml.error() == QXmlStreamReader::PrematureEndOfDocumentError)

@@ -1,16 +1,21 @@
 #ifndef VELMIRA_XMLPART_H
 #define VELMIRA_XMLPART_H
 
+#include "zipentrydevice.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
 #include <QXmlStreamReader>
 
-// One XML part of a workbook's archive, read token by token, with the part's
-// name at hand for every error it may give.
+#include <memory>
+
+// One XML part of a workbook's archive, read token by token as it inflates,
+// with the part's name at hand for every error it may give.
 class XmlPart {
 public:
-    XmlPart(const QString &name, const QByteArray &data);
+    XmlPart(const QString &name, std::unique_ptr<ZipEntryDevice> entry);
+    XmlPart(const QString &name, const QByteArray &data); // a small part read whole
     XmlPart(const XmlPart &) = delete;
     XmlPart &operator=(const XmlPart &) = delete;
 
@@ -30,16 +35,22 @@ public:
     // fails with an error that says so.
     bool cellTextFits(qsizetype length);
 
-    // The parser's error, if any, in Russian and naming the part and the line.
+    // Reads what is left of the part, so that its checksum is known; false
+    // when the part failed, now or earlier.
+    bool finish();
+
+    // The part's error, if any, in Russian and naming the part: the archive's
+    // (damaged, too large, reading cancelled) or the parser's, with the line.
     QString error() const;
-    bool failed() const { return m_xml.hasError(); }
+    bool failed() const;
 
 private:
     bool walkElement(QString *text);
     void refuseDocumentType();
 
     QString m_name;
-    QByteArray m_data; // shared with the caller's copy, never copied
+    std::unique_ptr<QIODevice> m_device;
+    const ZipEntryDevice *m_entry = nullptr; // m_device, when it is one
     QXmlStreamReader m_xml;
 };
 

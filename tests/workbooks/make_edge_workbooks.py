@@ -372,6 +372,15 @@ def main():
     write_xlsx(path("copied_sheet.xlsx"), [("Журнал", "worksheet", worksheet(cases)),
                                            ("Журнал (2)", "worksheet", worksheet(cases))],
                shared=LOG_SHARED)
+    # A log of 3 MB inflated whose rows are all empty: a read stopped within it.
+    long_sheet = HEADER_ROW + "<row><c/></row>" * 200000
+    write_xlsx(path("long_sheet.xlsx"), [("Журнал", "worksheet", worksheet(long_sheet))],
+               shared=LOG_SHARED)
+    # Sixty sheets, each with half a header: a message of 120 lines, which must
+    # not make the keeper's window grow past the screen.
+    half_header = '<row r="1"><c r="A1" t="inlineStr"><is><t>d1</t></is></c></row>'
+    write_xlsx(path("many_sheets.xlsx"),
+               [(f"Лист{i}", "worksheet", worksheet(half_header)) for i in range(1, 61)])
     write_xlsx(path("missing_sheet.xlsx"), [("Журнал", "worksheet", worksheet(YEAR)),
                                             ("2025", "worksheet", worksheet(YEAR))],
                leave_out={"xl/worksheets/sheet2.xml"})
