@@ -126,6 +126,11 @@ bool OdsReader::readRow(SheetRow &row, const QVector<int> &columns)
         } else if (xml.name() == QLatin1String("table-row")) {
             if (readRowElement(row, columns.isEmpty()))
                 return true;
+            if (m_pastEnd)
+                return fail(WorkbookReader::tr("лист «%1»: строки после %2-й, а на листе не "
+                                               "больше %2 строк: книга повреждена.")
+                                .arg(m_sheetName)
+                                .arg(MaxRows));
         } else if (xml.name() == QLatin1String("table-header-rows")
                    || xml.name() == QLatin1String("table-row-group")
                    || xml.name() == QLatin1String("table-rows")) {
@@ -167,11 +172,17 @@ bool OdsReader::readRowElement(SheetRow &row, bool everyColumn)
         holdsAnything = readCell(row, column, everyColumn, cellRepeat) || holdsAnything;
         column = int(std::min<qint64>(qint64(column) + cellRepeat, MaxColumns));
     }
-    if (!holdsAnything || first > MaxRows)
+    if (!holdsAnything)
         return false;
+    // Past the sheet's last row no spreadsheet shows a case: they would be
+    // dropped without a word.
+    if (m_lastRow > MaxRows) {
+        m_pastEnd = true;
+        return false;
+    }
     row.number = int(first);
-    // Each of the rows it stands for is a case of its own, up to the sheet's last row.
-    m_repeatsLeft = std::min<qint64>(repeat, MaxRows - first + 1) - 1;
+    // Each of the rows it stands for is a case of its own.
+    m_repeatsLeft = repeat - 1;
     if (m_repeatsLeft > 0)
         m_repeated = row;
     return true;

@@ -52,6 +52,7 @@ private:
     std::unique_ptr<XmlPart> m_content;
     QString m_sheetName;
     bool m_inSheet = false;
+    bool m_pastEnd = false; // a row holding anything lies past the sheet's last
     int m_depth = 0; // the row groups open in the current table
     qint64 m_lastRow = 0;
     SheetRow m_repeated; // a row with content that repeats, and how often still

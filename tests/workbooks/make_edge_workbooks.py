@@ -286,7 +286,7 @@ def restamp(path):
 
 
 def write_repeated_ods(path):
-    """A row with content repeated beyond the sheet's last row: each is a case, up to the last."""
+    """A row with content repeated beyond the sheet's last row: refused, as no row past it is shown."""
     document = OpenDocumentSpreadsheet()
     table = Table(name="Повтор")
     table.addElement(odf_row([odf_cell("string", paragraphs=[P(text="x")]), odf_cell(repeat=5)],
