@@ -117,7 +117,7 @@ StatisticsRead readStatisticsFile(const QString &path)
     // to /dev/zero never ends. Both are left like a file that is not there.
     const QFileInfo info(current);
     if (info.exists() && !info.isDir() && !info.isFile()) {
-        StatisticsRead refused {StatisticsFile(), located(path, Status::NotReadable)};
+        StatisticsRead refused {StatisticsFile(), located(path, Status::NotReadable), {}};
         refused.diagnosis.notRegularFile = true;
         return refused;
     }
@@ -125,11 +125,12 @@ StatisticsRead readStatisticsFile(const QString &path)
     QFile file(current);
     if (!file.open(QIODevice::ReadOnly))
         return {StatisticsFile(),
-                located(path, QFileInfo::exists(path) ? Status::NotReadable : Status::NotFound)};
+                located(path, QFileInfo::exists(path) ? Status::NotReadable : Status::NotFound),
+                {}};
     // A size the file reports can lie (or grow); no more than one byte past the limit is read.
     QByteArray bytes = file.read(MaxStatisticsFileBytes + 1);
     if (bytes.size() > MaxStatisticsFileBytes) {
-        StatisticsRead refused {StatisticsFile(), located(path, Status::NotReadable)};
+        StatisticsRead refused {StatisticsFile(), located(path, Status::NotReadable), {}};
         refused.diagnosis.tooLarge = true;
         return refused;
     }
@@ -139,5 +140,6 @@ StatisticsRead readStatisticsFile(const QString &path)
     StatisticsRead read;
     read.file = parsedInSystemEncoding(buffer);
     read.diagnosis = diagnoseParsed(path, read.file, utf8Header);
+    read.bytes = bytes;
     return read;
 }

@@ -8,6 +8,9 @@
 struct StatisticsRead {
     StatisticsFile file; // empty when the file could not be opened
     StatisticsDiagnosis diagnosis;
+    // As read, so that what was checked is what is installed, never the file
+    // again, which may have been swapped meanwhile.
+    QByteArray bytes;
 };
 
 // Opens and parses the file at path, as the calculator reads its tables: in

@@ -31,11 +31,13 @@ InstallRun::InstallRun(const QString &folder, const QString &source)
 }
 
 // A file the calculator would show as an empty table, or with rows that give
-// no figure, is not the clinic's statistics: refused before any write.
-QString InstallRun::tableProblem(const QString &name) const
+// no figure, is not the clinic's statistics: refused before any write. The
+// bytes checked are the ones installed.
+QString InstallRun::tableProblem(const QString &name, QByteArray *bytes) const
 {
     const QString path = nativeFilePath(source, name);
     const StatisticsRead read = readStatisticsFile(QDir(source).filePath(name));
+    *bytes = read.bytes;
     const StatisticsDiagnosis &found = read.diagnosis;
     if (found.notRegularFile)
         return tr("%1 — не обычный файл, а канал, устройство или ссылка на них.").arg(path);
@@ -96,13 +98,11 @@ int InstallRun::gather(QVector<OutputFile> &files, QString &reason) const
     for (const QString &name : TableNames) {
         if (!QFileInfo::exists(QDir(source).filePath(name)))
             continue;
-        reason = tableProblem(name);
-        QFile file(QDir(source).filePath(name));
-        if (reason.isEmpty() && !file.open(QIODevice::ReadOnly))
-            reason = tr("%1 не удаётся прочитать.").arg(nativeFilePath(source, name));
+        QByteArray bytes;
+        reason = tableProblem(name, &bytes);
         if (!reason.isEmpty())
             return StatsRun::LogUnreadable;
-        files.append({name, file.readAll()});
+        files.append({name, bytes});
     }
     if (files.isEmpty()) {
         reason = tr("в папке %1 нет ни Statistics_1.txt, ни Statistics_2.txt.")

@@ -26,7 +26,7 @@ public:
     int gather(QVector<OutputFile> &files, QString &reason) const;
 
 private:
-    QString tableProblem(const QString &name) const;
+    QString tableProblem(const QString &name, QByteArray *bytes) const;
     QString allowedFolderProblem() const;
 
     QString folder;
