@@ -126,6 +126,15 @@ int CheckRun::exec()
     const QVector<LogCase> &cases = evidence.cases;
 
     const ShownFigures figures(request.tablesFolder);
+    // Without a table every figure would be a fixed bound's: a check of
+    // nothing the keeper installed, passed off as one of the tables.
+    for (const QString &folder : {request.tablesFolder, request.compareFolder}) {
+        if (!folder.isEmpty() && !ShownFigures(folder).hasTable())
+            return build.fail(StatsRun::NoCases,
+                              tr("в папке %1 нет ни одной таблицы, которую читает калькулятор "
+                                 "(Statistics_1.txt, Statistics_2.txt): проверять нечего.")
+                                  .arg(QDir::toNativeSeparators(QDir(folder).absolutePath())));
+    }
     std::optional<ShownFigures> second;
     FigureTally tally;
     std::optional<TableCheck> compared;

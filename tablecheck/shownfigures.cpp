@@ -81,6 +81,12 @@ CalculationResult ShownFigures::calculate(const LogCase &logCase) const
     return calculateProbability(input, table);
 }
 
+bool ShownFigures::hasTable() const
+{
+    return narrow.read.diagnosis.status == StatisticsDiagnosis::Status::Loaded
+        || wide.read.diagnosis.status == StatisticsDiagnosis::Status::Loaded;
+}
+
 const StatisticsDiagnosis &ShownFigures::diagnosis(SheathSize sheath) const
 {
     return tableOf(sheath).read.diagnosis;

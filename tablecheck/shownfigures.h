@@ -31,6 +31,8 @@ public:
     CalculationResult figureOf(const LogCase &logCase) const;
     // What reading the sheath size's file found.
     const StatisticsDiagnosis &diagnosis(SheathSize sheath) const;
+    // Whether either file gave rows: else every figure is a fixed bound's.
+    bool hasTable() const;
 
 private:
     struct Table {

@@ -450,6 +450,8 @@ void StatsCommandTest::failuresChangeNothing_data()
         << "check no such log" << 2 << QStringLiteral("нет: такого файла не найдено");
     QTest::newRow("--check, no tables folder")
         << "check no tables" << 1 << QStringLiteral("папки таблиц");
+    QTest::newRow("--check, a folder without tables")
+        << "check empty folder" << 4 << QStringLiteral("нет ни одной таблицы");
     QTest::newRow("--check, JSON into a missing folder")
         << "check json nowhere" << 5 << QStringLiteral("не записан: такой папки нет");
     QTest::newRow("--json without --check")
@@ -519,6 +521,10 @@ void StatsCommandTest::failuresChangeNothing()
                                  QStringLiteral("--json"),
                                  json,
                                  log};
+        // Tables in the folder, but for the one scenario about their absence.
+        if (scenario != QLatin1String("check empty folder"))
+            QVERIFY(QFile::copy(QStringLiteral(VELMIRA_SOURCE_DIR "/data/Statistics_1.txt"),
+                                out + QLatin1Char('/') + Table1));
         if (scenario == QLatin1String("check bad rows"))
             bytes += "1.5,14,2,10-12,no,yes\n";
         else if (scenario == QLatin1String("check no such log"))
