@@ -26,7 +26,12 @@ QString ReportTexts::logPeriod(const LogSummary &log)
     if (!log.firstDate.isValid() || !log.lastDate.isValid())
         return tr("не указан (в журнале нет столбца даты)");
     const QString format = QStringLiteral("dd.MM.yyyy");
-    return tr("%1 – %2").arg(log.firstDate.toString(format), log.lastDate.toString(format));
+    const QString period
+        = tr("%1 – %2").arg(log.firstDate.toString(format), log.lastDate.toString(format));
+    if (!log.heldOutSince.isValid())
+        return period;
+    return tr("%1; случаи с %2 отложены для проверки и в таблицы не вошли")
+        .arg(period, log.heldOutSince.toString(format));
 }
 
 QString ReportTexts::written(const LogSummary &log)

@@ -235,9 +235,15 @@ StatsRun::Build StatsRun::tablesToWrite(const LogEvidence &evidence) const
                  .arg(split.later.size()));
         return {};
     }
+    // The period is the tables' own, which the calculator's tool tip names:
+    // the earlier cases', not the whole log's.
     CaseTally tally;
+    build.log.firstDate = QDate();
+    build.log.lastDate = QDate();
     for (const LogCase &logCase : split.before) {
         tally.add(logCase);
+        if (!logCase.date.isValid())
+            continue;
         build.log.firstDate = build.log.firstDate.isValid()
             ? std::min(build.log.firstDate, logCase.date)
             : logCase.date;

@@ -908,6 +908,7 @@ void StatsCommandTest::holdoutChecksOnTheLaterCases()
     const QStringList lines = decoded1251(readBytes(Example)).split(QStringLiteral("\r\n"));
     QString later = lines.first() + QStringLiteral("\r\n");
     int before = 0, after = 0, undated = 0;
+    QDate first, last; // of the cases the tables are built from
     for (const QString &line : lines.mid(1)) {
         const QStringList fields = line.split(QLatin1Char(';'));
         if (fields.size() < 10)
@@ -915,6 +916,10 @@ void StatsCommandTest::holdoutChecksOnTheLaterCases()
         const QDate date = QDate::fromString(fields.at(2), QStringLiteral("dd.MM.yyyy"));
         undated += date.isValid() ? 0 : 1;
         before += date.isValid() && date < since ? 1 : 0;
+        if (date.isValid() && date < since) {
+            first = first.isValid() ? std::min(first, date) : date;
+            last = std::max(last, date);
+        }
         if (date.isValid() && date >= since) {
             ++after;
             later += line + QStringLiteral("\r\n");
@@ -934,6 +939,13 @@ void StatsCommandTest::holdoutChecksOnTheLaterCases()
              qPrintable(run.out));
     QCOMPARE(run.out.contains(QStringLiteral("Случаев без даты: %1").arg(undated)), undated > 0);
     QVERIFY(readBytes(dir.filePath(Table1)).contains("# Случаи с 01.01.2026 отложены"));
+    // The tables' period, shown by the calculator, is that of the cases they hold.
+    const QString period = first.toString(QStringLiteral("MM.yyyy")) + QLatin1Char('-')
+        + last.toString(QStringLiteral("MM.yyyy"));
+    QVERIFY2(QString::fromUtf8(readBytes(dir.filePath(Table1)))
+                 .section(QLatin1Char('\n'), 1, 1)
+                 .contains(QStringLiteral(", %1; ").arg(period)),
+             qPrintable(period));
 
     const Run check
         = runStats({QStringLiteral("--check"), QStringLiteral("--tables"), dir.path(), laterLog});
