@@ -123,19 +123,35 @@ int InstallRun::exec() const
         return status;
     }
     OutputFolder target(folder, QStringLiteral("--install"));
+    if (target.holdsAlready(files)) {
+        printOut(unchangedText(target.nativePath()) + QLatin1Char('\n'));
+        return StatsRun::Written;
+    }
     QStringList kept;
     const QString error = target.write(files, true, &kept);
     if (!error.isEmpty()) {
         printError(QStringLiteral("velmira-stats: ") + error + nothing + QLatin1Char('\n'));
         return target.wasLocked() ? StatsRun::FolderLocked : StatsRun::NotWritten;
     }
+    printOut(installedText(target.nativePath(), files, kept) + QLatin1Char('\n'));
+    return StatsRun::Written;
+}
+
+QString InstallRun::installedText(const QString &folder, const QVector<OutputFile> &files,
+                                  const QStringList &kept)
+{
     QStringList names;
     for (const OutputFile &file : files)
         names.append(file.name);
-    QString text = tr("Установлены в папку %1: %2.\n")
-                       .arg(target.nativePath(), names.join(QStringLiteral(", ")));
+    QString text = tr("Установлены в папку %1: %2.").arg(folder, names.join(QStringLiteral(", ")));
     for (const QString &line : kept)
-        text += line.left(1).toUpper() + line.mid(1) + QStringLiteral(".\n");
-    printOut(text + tr("Калькулятор прочитает их при следующем запуске.\n"));
-    return StatsRun::Written;
+        text += QLatin1Char('\n') + line.left(1).toUpper() + line.mid(1) + QLatin1Char('.');
+    return text + QLatin1Char('\n') + tr("Калькулятор прочитает их при следующем запуске.");
+}
+
+QString InstallRun::unchangedText(const QString &folder)
+{
+    return tr("В папке %1 уже эти же таблицы, байт в байт: ничего не изменено, копии прежних не "
+              "сделаны.")
+        .arg(folder);
 }

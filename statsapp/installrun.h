@@ -25,6 +25,12 @@ public:
     // the reason in Russian.
     int gather(QVector<OutputFile> &files, QString &reason) const;
 
+    // What an install says, from the command and the window alike: the files
+    // written and the old ones kept, or that the folder held them already.
+    static QString installedText(const QString &folder, const QVector<OutputFile> &files,
+                                 const QStringList &kept);
+    static QString unchangedText(const QString &folder);
+
 private:
     QString tableProblem(const QString &name, QByteArray *bytes) const;
     QString allowedFolderProblem() const;

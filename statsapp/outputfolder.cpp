@@ -1,6 +1,7 @@
 #include "outputfolder.h"
 
 #include "filewrite.h"
+#include "pendingreplace.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -73,6 +74,17 @@ QString OutputFolder::nativePath() const
 QString OutputFolder::filePath(const QString &name) const
 {
     return QDir(folder).filePath(name);
+}
+
+bool OutputFolder::holdsAlready(const QVector<OutputFile> &files) const
+{
+    for (const OutputFile &file : files) {
+        QFile present(currentFilePath(filePath(file.name)));
+        if (!QFileInfo(present.fileName()).isFile() || present.size() != file.bytes.size()
+            || !present.open(QIODevice::ReadOnly) || present.readAll() != file.bytes)
+            return false;
+    }
+    return !files.isEmpty();
 }
 
 QString OutputFolder::check(const QVector<OutputFile> &files, bool replace) const

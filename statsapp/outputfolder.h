@@ -35,6 +35,9 @@ public:
     // Writes the files; returns the error, empty on success. Of each file
     // replaced, keptAs gets "old name → kept name".
     QString write(const QVector<OutputFile> &files, bool replace, QStringList *keptAs);
+    // Whether each file is already in the folder, byte for byte, as the
+    // calculator reads it: writing them would change nothing but add backups.
+    bool holdsAlready(const QVector<OutputFile> &files) const;
     // Whether the last write failed because another program held the folder.
     bool wasLocked() const { return locked; }
 

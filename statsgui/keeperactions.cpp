@@ -137,11 +137,6 @@ void KeeperActions::installed(bool done, const QString &message)
         warn(message + QLatin1Char('\n') + tr("Ничего не изменено."));
         return;
     }
-    QMessageBox::information(m_window, tr("Установить таблицы"),
-                             message + QLatin1Char('\n') + nextStartNote());
-}
-
-QString KeeperActions::nextStartNote()
-{
-    return tr("Калькулятор прочитает новые таблицы при следующем запуске.");
+    // The message says what the calculator does next, as the command's does.
+    QMessageBox::information(m_window, tr("Установить таблицы"), message);
 }

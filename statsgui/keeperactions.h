@@ -27,8 +27,6 @@ public:
     void setBuild(const TablesBuild &build, const QStringList &changes,
                   const std::optional<TablesValidation> &validation);
     const QString &reportPath() const { return m_reportPath; }
-    // Said after installing: the running calculator keeps the tables it read.
-    static QString nextStartNote();
     // The tables and the report, as the command writes them into a folder.
     QVector<OutputFile> outputFiles() const;
     // Writes them with the command's rules once the keeper has chosen; the error, or empty.

@@ -1,6 +1,7 @@
 #include "tableinstaller.h"
 
 #include "calculatorfolder.h"
+#include "installrun.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -34,21 +35,17 @@ QString TableInstaller::manualCommand(const QString &folder) const
 void TableInstaller::writeHere(const QVector<OutputFile> &files, const QString &folder)
 {
     OutputFolder output(folder);
+    if (output.holdsAlready(files)) {
+        emit finished(true, InstallRun::unchangedText(output.nativePath()));
+        return;
+    }
     QStringList kept;
     const QString error = output.write(files, true, &kept);
     if (!error.isEmpty()) {
         emit finished(false, error + QLatin1Char(' ') + tr("Таблицы не установлены."));
         return;
     }
-    QStringList names;
-    for (const OutputFile &file : files)
-        names.append(file.name);
-    QString message = tr("Установлены в папку %1: %2.")
-                          .arg(output.nativePath(), names.join(QStringLiteral(", ")));
-    for (const QString &line : kept)
-        message += QLatin1Char('\n') + line.left(1).toUpper() + line.mid(1) + QLatin1Char('.');
-    emit finished(
-        true, message + QLatin1Char('\n') + tr("Калькулятор прочитает их при следующем запуске."));
+    emit finished(true, InstallRun::installedText(output.nativePath(), files, kept));
 }
 
 bool TableInstaller::stage(const QVector<OutputFile> &files)

@@ -1025,6 +1025,8 @@ void StatsCommandTest::installPutsTablesWhereTheCalculatorReads_data()
         << "previous" << 0 << QStringLiteral("Прежний Statistics_1.txt сохранён как Statistics_1");
     QTest::newRow("one table only, the other left alone")
         << "one table" << 0 << QStringLiteral(": Statistics_1.txt.\n");
+    QTest::newRow("the same tables again: nothing written, no backup")
+        << "same" << 0 << QStringLiteral("уже эти же таблицы");
     QTest::newRow("the current folder as the source")
         << "current folder" << 0 << QStringLiteral("Калькулятор прочитает их");
     QTest::newRow("a file that is not a table: neither installed")
@@ -1068,6 +1070,12 @@ void StatsCommandTest::installPutsTablesWhereTheCalculatorReads()
         QVERIFY(QFile::remove(source + QLatin1Char('/') + Table2));
         if (scenario == QLatin1String("no tables"))
             QVERIFY(QFile::remove(source + QLatin1Char('/') + Table1));
+    } else if (scenario == QLatin1String("same")) {
+        for (const QString &name : {Table1, Table2}) {
+            QFile::remove(target + QLatin1Char('/') + name);
+            QVERIFY(
+                QFile::copy(source + QLatin1Char('/') + name, target + QLatin1Char('/') + name));
+        }
     } else if (scenario == QLatin1String("current folder")) {
         arguments.removeLast();
     } else if (scenario == QLatin1String("not a table")) {
@@ -1116,6 +1124,10 @@ void StatsCommandTest::installPutsTablesWhereTheCalculatorReads()
                  qPrintable(err));
         QCOMPARE(snapshot(target), before);
         QVERIFY(!QFileInfo::exists(QDir(arguments.value(1)).filePath(Table1)));
+        return;
+    }
+    if (scenario == QLatin1String("same")) {
+        QCOMPARE(snapshot(target), before);
         return;
     }
     // Every table of the source is there byte for byte; what was there before is kept.
