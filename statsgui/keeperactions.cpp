@@ -117,7 +117,12 @@ bool KeeperActions::confirmInstall(const QString &folder)
         = tr("Установить таблицы в папку %1, из которой их читает калькулятор?\n\n"
              "%2\n\nПрежние файлы останутся рядом под именами с датой и временем.")
               .arg(QDir::toNativeSeparators(folder), m_changes.join(QLatin1Char('\n')));
-    return QMessageBox::question(m_window, tr("Установить таблицы"), text) == QMessageBox::Yes;
+    return QMessageBox::question(m_window, installTitle(), text) == QMessageBox::Yes;
+}
+
+QString KeeperActions::installTitle()
+{
+    return tr("Установить таблицы");
 }
 
 void KeeperActions::install()
@@ -138,5 +143,5 @@ void KeeperActions::installed(bool done, const QString &message)
         return;
     }
     // The message says what the calculator does next, as the command's does.
-    QMessageBox::information(m_window, tr("Установить таблицы"), message);
+    QMessageBox::information(m_window, installTitle(), message);
 }

@@ -27,6 +27,8 @@ public:
     void setBuild(const TablesBuild &build, const QStringList &changes,
                   const std::optional<TablesValidation> &validation);
     const QString &reportPath() const { return m_reportPath; }
+    // The title of every dialog about installing, as the button reads.
+    static QString installTitle();
     // The tables and the report, as the command writes them into a folder.
     QVector<OutputFile> outputFiles() const;
     // Writes them with the command's rules once the keeper has chosen; the error, or empty.

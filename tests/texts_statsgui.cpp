@@ -81,6 +81,8 @@ QMap<QString, TextSample> textSamples()
         {QStringLiteral("InstalledComparison"),
          {[] { return InstalledComparison::verdict({}); },
           QStringLiteral("Новой таблицы для этого кожуха нет: установленная останется как есть.")}},
+        {QStringLiteral("KeeperActions"),
+         {KeeperActions::installTitle, QStringLiteral("Установить таблицы")}},
         {QStringLiteral("KeeperWindow"),
          {[] { return KeeperWindow().windowTitle(); },
           QStringLiteral("Velmira — статистика клиники")}},
