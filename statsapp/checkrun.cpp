@@ -79,10 +79,25 @@ QString CheckRun::tablesText(const QString &folder, const ShownFigures &figures)
     return text;
 }
 
-QString CheckRun::writeJson(const TableCheck &check,
-                            const std::optional<TableCheck> &compared) const
+// The day asked for, else the day after the last case either set can hold,
+// so that two sets are compared on cases neither saw.
+QDate CheckRun::checkedFrom(const ShownFigures &figures,
+                            const std::optional<ShownFigures> &second) const
 {
-    const QString error = FileWrite::whole(request.jsonFile, tableCheckJson(check, compared));
+    if (request.checkFrom.isValid())
+        return request.checkFrom;
+    const QDate first = UnseenCases::firstUnseenDay(figures);
+    if (!second || !first.isValid())
+        return first;
+    const QDate other = UnseenCases::firstUnseenDay(*second);
+    return other.isValid() ? std::max(first, other) : QDate();
+}
+
+QString CheckRun::writeJson(const TableCheck &check, const std::optional<TableCheck> &compared,
+                            const UnseenCases &unseen) const
+{
+    const QString error
+        = FileWrite::whole(request.jsonFile, tableCheckJson(check, compared, &unseen));
     if (!error.isEmpty())
         return tr("файл %1 не записан: %2.").arg(QDir::toNativeSeparators(request.jsonFile), error);
     return {};
@@ -123,8 +138,6 @@ int CheckRun::exec()
     const int status = readCases(evidence);
     if (status >= 0)
         return status;
-    const QVector<LogCase> &cases = evidence.cases;
-
     const ShownFigures figures(request.tablesFolder);
     // Without a table every figure would be a fixed bound's: a check of
     // nothing the keeper installed, passed off as one of the tables.
@@ -136,29 +149,32 @@ int CheckRun::exec()
                                   .arg(QDir::toNativeSeparators(QDir(folder).absolutePath())));
     }
     std::optional<ShownFigures> second;
+    if (!request.compareFolder.isEmpty())
+        second.emplace(request.compareFolder);
+    const UnseenCases unseen(evidence.cases, checkedFrom(figures, second), request.allCases);
+    const QVector<LogCase> &cases = unseen.cases();
     FigureTally tally;
     std::optional<TableCheck> compared;
     int onlyOne = 0;
-    if (request.compareFolder.isEmpty()) {
+    if (!second) {
         tally = tallyFigures(figures, cases);
     } else {
-        second.emplace(request.compareFolder);
         FigureTally other;
         onlyOne = tallyBoth(cases, figures, *second, tally, other);
         compared = checkTables(other);
     }
     const TableCheck check = checkTables(tally);
     if (!request.jsonFile.isEmpty()) {
-        const QString error = writeJson(check, compared);
+        const QString error = writeJson(check, compared, unseen);
         if (!error.isEmpty())
             return build.fail(StatsRun::NotWritten, error);
     }
-    QString text = tablesText(request.tablesFolder, figures);
-    if (builtFromThisLog(request.tablesFolder))
+    QString text = tablesText(request.tablesFolder, figures) + unseen.text();
+    if (unseen.optimistic() && builtFromThisLog(request.tablesFolder))
         text += optimistic();
     text += TableCheckTexts::summary(check);
     if (compared)
-        text += comparedText(*second, *compared, check, onlyOne);
+        text += comparedText(*second, *compared, check, onlyOne, unseen.optimistic());
     if (!request.jsonFile.isEmpty())
         text += tr("Цифры проверки записаны в %1.\n")
                     .arg(QDir::toNativeSeparators(request.jsonFile));
@@ -174,10 +190,10 @@ QString CheckRun::optimistic()
 
 // The second tables as the first, then the two figure by figure.
 QString CheckRun::comparedText(const ShownFigures &second, const TableCheck &compared,
-                               const TableCheck &check, int onlyOne) const
+                               const TableCheck &check, int onlyOne, bool optimisticCases) const
 {
     QString text = QLatin1Char('\n') + tablesText(request.compareFolder, second);
-    if (builtFromThisLog(request.compareFolder))
+    if (optimisticCases && builtFromThisLog(request.compareFolder))
         text += optimistic();
     text += TableCheckTexts::summary(compared) + QLatin1Char('\n');
     if (onlyOne > 0)

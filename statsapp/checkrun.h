@@ -6,6 +6,7 @@
 #include "statsoptions.h"
 #include "statsrun.h"
 #include "tablecheck.h"
+#include "unseencases.h"
 
 #include <QCoreApplication>
 #include <QVector>
@@ -13,7 +14,8 @@
 // velmira-stats --check: the tables of a folder against a log's cases, and
 // with --compare a second folder's on the same cases beside them. The
 // log is read and stops the run as building from it would; nothing but the
-// JSON file asked for is written, whole or not at all. Exit statuses are
+// JSON file asked for is written, whole or not at all. The cases checked are,
+// unless asked otherwise, those the tables cannot have seen. Exit statuses are
 // StatsRun's: Written when the check ran, NoCases when no case had a figure
 // to check.
 class CheckRun {
@@ -31,9 +33,11 @@ private:
     QString tablesText(const QString &folder, const ShownFigures &figures) const;
     bool builtFromThisLog(const QString &folder) const;
     static QString optimistic();
+    QDate checkedFrom(const ShownFigures &figures, const std::optional<ShownFigures> &second) const;
     QString comparedText(const ShownFigures &second, const TableCheck &compared,
-                         const TableCheck &check, int onlyOne) const;
-    QString writeJson(const TableCheck &check, const std::optional<TableCheck> &compared) const;
+                         const TableCheck &check, int onlyOne, bool optimisticCases) const;
+    QString writeJson(const TableCheck &check, const std::optional<TableCheck> &compared,
+                      const UnseenCases &unseen) const;
 
     StatsRequest request;
     StatsRun build; // its messages about the log

@@ -19,6 +19,8 @@ const QString JsonName = QStringLiteral("json");
 const QString InstallName = QStringLiteral("install");
 const QString HoldoutName = QStringLiteral("holdout-since");
 const QString CompareName = QStringLiteral("compare");
+const QString FromName = QStringLiteral("from");
+const QString AllCasesName = QStringLiteral("all-cases");
 const QString HelpName = QStringLiteral("help");
 const QString VersionName = QStringLiteral("version");
 
@@ -55,6 +57,14 @@ QList<QCommandLineOption> options()
             StatsOptions::tr("построить таблицы из случаев до даты ДАТА (ДД.ММ.ГГГГ) и "
                              "проверить их на случаях с этой даты, которых они не видели"),
             StatsOptions::tr("ДАТА")),
+        QCommandLineOption(FromName,
+                           StatsOptions::tr("с --check: проверить на случаях с даты ДАТА (по "
+                                            "умолчанию — со дня после последнего случая, из "
+                                            "которых таблицы могли быть построены)"),
+                           StatsOptions::tr("ДАТА")),
+        QCommandLineOption(AllCasesName,
+                           StatsOptions::tr("с --check: проверить на всех случаях журнала, и на "
+                                            "тех, из которых таблицы построены (оптимистично)")),
         QCommandLineOption(CompareName,
                            StatsOptions::tr("с --check: проверить на тех же случаях и таблицы "
                                             "из папки ПАПКА и сказать, какие точнее"),
@@ -170,9 +180,21 @@ StatsRequest StatsOptions::parse(const QStringList &arguments)
     request.skipBadRows = parser.isSet(SkipName);
     request.check = parser.isSet(CheckName);
     if (!request.check
-        && (parser.isSet(TablesName) || parser.isSet(JsonName) || parser.isSet(CompareName)))
-        return failure(tr("--tables, --json и --compare действуют только вместе с --check. "
-                          "Справка: velmira-stats --help"));
+        && (parser.isSet(TablesName) || parser.isSet(JsonName) || parser.isSet(CompareName)
+            || parser.isSet(FromName) || parser.isSet(AllCasesName)))
+        return failure(tr("--tables, --json, --compare, --from и --all-cases действуют только "
+                          "вместе с --check. Справка: velmira-stats --help"));
+    if (parser.isSet(FromName) && parser.isSet(AllCasesName))
+        return failure(tr("--from выбирает случаи с даты, а --all-cases берёт все: укажите одно "
+                          "из двух. Справка: velmira-stats --help"));
+    if (parser.isSet(FromName)) {
+        const std::optional<QDate> from = readLogDate(parser.value(FromName));
+        if (!from || !from->isValid())
+            return failure(tr("после --from нужна дата, например 01.06.2026, а указано «%1».")
+                               .arg(parser.value(FromName)));
+        request.checkFrom = *from;
+    }
+    request.allCases = parser.isSet(AllCasesName);
     request.tablesFolder
         = parser.isSet(TablesName) ? parser.value(TablesName) : QStringLiteral(".");
     request.jsonFile = parser.value(JsonName);

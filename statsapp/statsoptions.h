@@ -23,6 +23,10 @@ struct StatsRequest {
     QString jsonFile;
     // With --check: a second folder of tables checked on the same cases.
     QString compareFolder;
+    // With --check: the first day of the cases checked (null: the day after
+    // the tables' last case), or every case, the tables' own included.
+    QDate checkFrom;
+    bool allCases = false;
     // Tables built from the cases before this date and checked on the later
     // ones; null unless asked for.
     QDate holdoutSince;

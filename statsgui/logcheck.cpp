@@ -1,5 +1,6 @@
 #include "logcheck.h"
 
+#include "crossvalidation.h"
 #include "shownfigures.h"
 #include "tablechecktexts.h"
 
@@ -24,10 +25,21 @@ LogCheck::LogCheck(const QString &folder, const LogEvidence &evidence) : m_folde
         return;
     if (!folder.isEmpty()) {
         const ShownFigures installed(folder);
-        if (anyTableIn(installed))
-            m_installed = checkTables(tallyFigures(installed, evidence.cases));
+        if (anyTableIn(installed)) {
+            m_unseen.emplace(evidence.cases, UnseenCases::firstUnseenDay(installed));
+            m_installed = checkTables(tallyFigures(installed, m_unseen->cases()));
+        }
     }
     m_validation = validateTables(evidence.sheaths, evidence.cases);
+    if (!m_unseen || !m_validation->crossValidated)
+        return;
+    // The same folds as the validation's; counted only on the installed tables' cases.
+    const UnseenCases &unseen = *m_unseen;
+    m_freshOnUnseen = unseen.optimistic()
+        ? m_validation->crossValidated
+        : checkTables(crossValidatedTally(
+            evidence.cases, TablesValidation::Folds, TablesValidation::Seed,
+            [&unseen](const LogCase &logCase) { return unseen.includes(logCase); }));
 }
 
 // What decides between the tables comes first, the details after.
@@ -49,7 +61,7 @@ QString LogCheck::installedText() const
                   "Statistics_2.txt): проверять нечего.\n")
             .arg(folder);
     return tr("Установленные таблицы (папка %1) на случаях этого журнала:\n").arg(folder)
-        + TableCheckTexts::summary(*m_installed);
+        + m_unseen->text() + TableCheckTexts::summary(*m_installed);
 }
 
 QString LogCheck::newTablesText() const
@@ -64,14 +76,14 @@ QString LogCheck::newTablesText() const
                    .arg(TablesValidation::Folds)
             + TableCheckTexts::summary(fresh);
     return TableCheckTexts::comparison(
-        *m_installed, fresh,
-        tr("Сравнение на случаях этого журнала: первые — установленные таблицы (случаев с "
-           "цифрой %1), вторые — новые таблицы из этого журнала, перекрёстная проверка (%2 "
-           "блоков: каждый случай получил цифру таблиц, построенных без его блока; случаев "
-           "%3).")
+        *m_installed, *m_freshOnUnseen,
+        tr("Сравнение на случаях этого журнала, которых установленные таблицы не видели: первые "
+           "— установленные таблицы (случаев с цифрой %1), вторые — новые таблицы из этого "
+           "журнала, перекрёстная проверка (%2 блоков: каждый случай получил цифру таблиц, "
+           "построенных без его блока; случаев %3).")
             .arg(m_installed->cases)
             .arg(TablesValidation::Folds)
-            .arg(fresh.cases));
+            .arg(m_freshOnUnseen->cases));
 }
 
 const TableCheck *LogCheck::plotted(bool newTables) const

@@ -4,6 +4,7 @@
 #include "logevidence.h"
 #include "tablecheck.h"
 #include "tablesvalidation.h"
+#include "unseencases.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -11,9 +12,10 @@
 #include <optional>
 
 // What the window says of a log's cases as a check of tables: the tables the
-// calculator reads now, checked on the log, and the new tables the log gives,
-// cross-validated on the same cases, so that the two can be set side by side
-// before anything is installed. Worked out once per read, off the GUI thread.
+// calculator reads now, checked on the log's cases they cannot have seen, and
+// the new tables the log gives, cross-validated and counted on those same
+// cases, so that the two can be set side by side before anything is
+// installed. Worked out once per read, off the GUI thread.
 class LogCheck {
     Q_DECLARE_TR_FUNCTIONS(LogCheck)
 
@@ -41,7 +43,9 @@ private:
     QString newTablesText() const;
 
     QString m_folder;
+    std::optional<UnseenCases> m_unseen; // the cases the installed tables are checked on
     std::optional<TableCheck> m_installed;
+    std::optional<TableCheck> m_freshOnUnseen; // the new tables on those cases
     std::optional<TablesValidation> m_validation;
 };
 

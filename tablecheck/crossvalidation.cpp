@@ -36,7 +36,8 @@ QVector<int> foldsOf(int cases, int folds, unsigned seed)
     return fold;
 }
 
-FigureTally crossValidatedTally(const QVector<LogCase> &cases, int folds, unsigned seed)
+FigureTally crossValidatedTally(const QVector<LogCase> &cases, int folds, unsigned seed,
+                                const std::function<bool(const LogCase &)> &counted)
 {
     const QVector<int> fold = foldsOf(int(cases.size()), folds, seed);
     // Each fold sorted once; a fold's tables come from the sum of the others.
@@ -54,8 +55,10 @@ FigureTally crossValidatedTally(const QVector<LogCase> &cases, int folds, unsign
                 others.add(byFold[f]);
         }
         const ShownFigures figures(buildTables(others));
-        for (const LogCase &logCase : foldCases[held])
-            tally.add(logCase, figures.figureOf(logCase));
+        for (const LogCase &logCase : foldCases[held]) {
+            if (!counted || counted(logCase))
+                tally.add(logCase, figures.figureOf(logCase));
+        }
     }
     return tally;
 }

@@ -98,10 +98,18 @@ QJsonObject tableCheckObject(const TableCheck &check)
     };
 }
 
-QByteArray tableCheckJson(const TableCheck &check, const std::optional<TableCheck> &compared)
+QByteArray tableCheckJson(const TableCheck &check, const std::optional<TableCheck> &compared,
+                          const UnseenCases *unseen)
 {
     QJsonObject object = tableCheckObject(check);
     if (compared)
         object.insert(QStringLiteral("compare"), tableCheckObject(*compared));
+    if (unseen) {
+        object.insert(QStringLiteral("checked_from"),
+                      unseen->from().isValid() ? QJsonValue(unseen->from().toString(Qt::ISODate))
+                                               : QJsonValue(QJsonValue::Null));
+        object.insert(QStringLiteral("left_out_seen"), unseen->leftOutSeen());
+        object.insert(QStringLiteral("left_out_undated"), unseen->leftOutUndated());
+    }
     return QJsonDocument(object).toJson(QJsonDocument::Indented);
 }

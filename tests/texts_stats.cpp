@@ -23,6 +23,7 @@
 #include "summarypage.h"
 #include "tablecheck.h"
 #include "tablechecktexts.h"
+#include "unseencases.h"
 #include "workbookreader.h"
 
 #include <cerrno>
@@ -269,6 +270,9 @@ QMap<QString, TextSample> textSamples()
         {QStringLiteral("TableCheckTexts"),
          {[] { return TableCheckTexts::summary(checkTables(FigureTally())); },
           QStringLiteral("Случаев с цифрой для проверки нет: проверять таблицы не на чем.\n")}},
+        {QStringLiteral("UnseenCases"),
+         {[] { return UnseenCases({}, QDate(2026, 1, 1)).text(); },
+          QStringLiteral("Проверены случаи с %1, которых таблицы не видели: %2.")}},
         {QStringLiteral("WorkbookReader"),
          {[] {
               QString error;

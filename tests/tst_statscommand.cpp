@@ -862,10 +862,27 @@ void StatsCommandTest::checkWritesEveryFigure()
 
     const QJsonObject figures = QJsonDocument::fromJson(readBytes(json)).object();
     QStringList keys = figures.keys();
-    QStringList expected
-        = names({"cases", "placements", "excluded_stricture", "no_figure", "observed_rate",
-                 "mean_figure", "oe", "oe_ci", "intercept", "intercept_ci", "slope", "slope_ci",
-                 "brier", "brier_scaled", "c_statistic", "c_statistic_ci", "by_figure", "by_zone"});
+    QStringList expected = names({"cases",
+                                  "placements",
+                                  "excluded_stricture",
+                                  "no_figure",
+                                  "observed_rate",
+                                  "mean_figure",
+                                  "oe",
+                                  "oe_ci",
+                                  "intercept",
+                                  "intercept_ci",
+                                  "slope",
+                                  "slope_ci",
+                                  "brier",
+                                  "brier_scaled",
+                                  "c_statistic",
+                                  "c_statistic_ci",
+                                  "by_figure",
+                                  "by_zone",
+                                  "checked_from",
+                                  "left_out_seen",
+                                  "left_out_undated"});
     keys.sort();
     expected.sort();
     QCOMPARE(keys, expected);
@@ -887,14 +904,24 @@ void StatsCommandTest::checkWritesEveryFigure()
     for (const char *interval : {"oe_ci", "intercept_ci", "slope_ci", "c_statistic_ci"})
         QCOMPARE(figures.value(QLatin1String(interval)).toArray().size(), 2);
 
-    // Tables built from this very log are judged on the cases they were fitted to.
+    // The shipped tables tell no period: every case is checked, and said to be.
+    QVERIFY(figures.value(QStringLiteral("checked_from")).isNull());
+    QVERIFY(run.out.contains(QStringLiteral("не сказано, из каких случаев они построены")));
+
+    // Tables built from this very log have seen every case: none is left to
+    // check them on, unless the keeper asks for all, which is then optimistic.
     const QString optimistic = QStringLiteral("на тех же случаях, оптимистично");
     QVERIFY(!run.out.contains(optimistic));
     QCOMPARE(runStats({QStringLiteral("--output"), dir.path(), Example}).exitCode, 0);
-    const Run own
-        = runStats({QStringLiteral("--check"), QStringLiteral("--tables"), dir.path(), Example});
-    QCOMPARE(own.exitCode, 0);
-    QVERIFY2(own.out.contains(optimistic), qPrintable(own.out));
+    const QStringList check = {QStringLiteral("--check"), QStringLiteral("--tables"), dir.path()};
+    const Run own = runStats(check + QStringList {Example});
+    QCOMPARE(own.exitCode, 4);
+    QVERIFY2(own.out.contains(QStringLiteral("таблицы не видели: 0. Случаев раньше")),
+             qPrintable(own.out));
+    const Run all = runStats(check + QStringList {QStringLiteral("--all-cases"), Example});
+    QCOMPARE(all.exitCode, 0);
+    QVERIFY2(all.out.contains(optimistic), qPrintable(all.out));
+    QVERIFY(all.out.contains(QStringLiteral("Проверено случаев: %1,").arg(cases)));
 }
 
 // Tables built from the cases before a date, checked on the later ones: the

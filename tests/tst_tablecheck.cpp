@@ -7,6 +7,7 @@
 #include "tablecheck.h"
 #include "tablecheckjson.h"
 #include "tablechecktexts.h"
+#include "unseencases.h"
 #include "wilsoninterval.h"
 
 #include <QDir>
@@ -42,6 +43,8 @@ private slots:
     void aFoldNeverSeesItsOwnCases_data();
     void aFoldNeverSeesItsOwnCases();
     void aValueRoundedToZeroHasNoSign();
+    void unseenCases_data();
+    void unseenCases();
 };
 
 namespace {
@@ -425,6 +428,60 @@ void TableCheckTest::aValueRoundedToZeroHasNoSign()
     check.slope = Estimate {-0.004, -0.5, 0.5};
     QCOMPARE(TableCheckTexts::brief(check),
              QStringLiteral("случаев 10, наклон 0.00 (-0.50 – 0.50)"));
+}
+
+// The first day tables cannot have seen, from the lines the writer gives
+// them, and the cases from it: earlier and undated ones left out and counted.
+void TableCheckTest::unseenCases_data()
+{
+    QTest::addColumn<QStringList>("comments");
+    QTest::addColumn<QDate>("firstUnseen");
+    QTest::addColumn<QStringList>("dates"); // of the log's cases, "" for none
+    QTest::addColumn<int>("checked");
+    QTest::addColumn<int>("seen");
+    QTest::addColumn<int>("undated");
+
+    const QString summary = QStringLiteral("Статистика клиники: 61 случай, кожух 10-12 Ch, журнал "
+                                           "log.csv, 03.2024-12.2025; изотоническая регрессия");
+    const QString written
+        = QStringLiteral("Записано %1 10:00:00, velmira-stats 1.0, SHA-256 журнала");
+    const QStringList dates = {QStringLiteral("2025-12-31"), QStringLiteral("2026-01-01"),
+                               QStringLiteral("2026-03-02"), QString()};
+    QTest::newRow("written later: the month after the period")
+        << QStringList {summary, written.arg(QStringLiteral("10.02.2026"))} << QDate(2026, 1, 1)
+        << dates << 2 << 1 << 1;
+    QTest::newRow("written within the period's last month: the day after")
+        << QStringList {summary, written.arg(QStringLiteral("15.12.2025"))} << QDate(2025, 12, 16)
+        << dates << 3 << 0 << 1;
+    QTest::newRow("no line of the writer: every case, optimistic")
+        << QStringList {QStringLiteral("ДЕМОНСТРАЦИОННЫЕ ДАННЫЕ")} << QDate() << dates << 4 << 0
+        << 0;
+    QTest::newRow("a log without dates: every case")
+        << QStringList {summary} << QDate(2026, 1, 1) << QStringList {QString(), QString()} << 2
+        << 0 << 0;
+}
+
+void TableCheckTest::unseenCases()
+{
+    QFETCH(QStringList, comments);
+    QFETCH(QDate, firstUnseen);
+    QFETCH(QStringList, dates);
+    QFETCH(int, checked);
+    QFETCH(int, seen);
+    QFETCH(int, undated);
+    QCOMPARE(UnseenCases::firstUnseenDay(comments), firstUnseen);
+    QVector<LogCase> cases;
+    for (const QString &date : dates) {
+        LogCase logCase;
+        logCase.date = QDate::fromString(date, Qt::ISODate);
+        cases.append(logCase);
+    }
+    const UnseenCases unseen(cases, firstUnseen);
+    QCOMPARE(int(unseen.cases().size()), checked);
+    QCOMPARE(unseen.leftOutSeen(), seen);
+    QCOMPARE(unseen.leftOutUndated(), undated);
+    QCOMPARE(unseen.optimistic(), checked == int(dates.size()));
+    QCOMPARE(UnseenCases(cases, firstUnseen, true).cases().size(), cases.size());
 }
 
 QTEST_GUILESS_MAIN(TableCheckTest)
