@@ -1,7 +1,7 @@
 # The programs' texts as Qt's translation tools see them. Each program's
 # folders are scanned as a whole, so that a text added anywhere is found.
 set(VELMIRA_TEXT_FOLDERS_velmira statistics calculation window app)
-set(VELMIRA_TEXT_FOLDERS_velmira-stats workbook caselog evidence tablecheck report statsapp)
+set(VELMIRA_TEXT_FOLDERS_velmira-stats workbook caselog evidence tablecheck report releases statsapp)
 set(VELMIRA_TEXT_FOLDERS_velmira-stats-gui statsgui tableinstall)
 set(VELMIRA_TEXT_PROGRAMS velmira velmira-stats velmira-stats-gui)
 set(VELMIRA_TRANSLATIONS_DIR "${PROJECT_BINARY_DIR}/translations")

@@ -2,12 +2,15 @@
 
 #include "console.h"
 #include "figureprovenance.h"
+#include "pendingreplace.h"
 #include "statisticsreader.h"
 #include "statsrun.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace {
 
@@ -25,8 +28,8 @@ QString nativeFilePath(const QString &folder, const QString &name)
 
 } // namespace
 
-InstallRun::InstallRun(const QString &folder, const QString &source)
-    : folder(folder), source(source)
+InstallRun::InstallRun(const QString &folder, const QString &source, const Note &note)
+    : folder(folder), source(source), note(note)
 {
 }
 
@@ -66,7 +69,7 @@ QString InstallRun::tableProblem(const QString &name, QByteArray *bytes) const
     return {};
 }
 
-QString InstallRun::allowedFolderProblem() const
+QString InstallRun::allowedFolderProblem(const QString &folder)
 {
     if (!qEnvironmentVariableIsSet("PKEXEC_UID"))
         return {};
@@ -88,7 +91,7 @@ QString InstallRun::allowedFolderProblem() const
 
 int InstallRun::gather(QVector<OutputFile> &files, QString &reason) const
 {
-    reason = allowedFolderProblem();
+    reason = allowedFolderProblem(folder);
     if (!reason.isEmpty())
         return StatsRun::UsageError;
     if (!QFileInfo(source).isDir()) {
@@ -116,24 +119,67 @@ int InstallRun::exec() const
 {
     QVector<OutputFile> files;
     QString reason;
-    const int status = gather(files, reason);
+    int status = gather(files, reason);
     const QString nothing = QLatin1Char(' ') + tr("Ничего не установлено.");
     if (status != StatsRun::Written) {
         printError(QStringLiteral("velmira-stats: ") + reason + nothing + QLatin1Char('\n'));
         return status;
     }
+    QString said;
+    status = put(folder, files, note, &said);
+    if (status != StatsRun::Written) {
+        printError(QStringLiteral("velmira-stats: ") + said + nothing + QLatin1Char('\n'));
+        return status;
+    }
+    printOut(said + QLatin1Char('\n'));
+    return StatsRun::Written;
+}
+
+int InstallRun::put(const QString &folder, QVector<OutputFile> files, const Note &note,
+                    QString *said)
+{
     OutputFolder target(folder, QStringLiteral("--install"));
     if (target.holdsAlready(files)) {
-        printOut(unchangedText(target.nativePath()) + QLatin1Char('\n'));
+        *said = unchangedText(target.nativePath());
         return StatsRun::Written;
     }
-    QStringList kept;
-    const QString error = target.write(files, true, &kept);
+    QString error;
+    const ReleaseHistory history = ReleaseHistory::read(folder, &error);
     if (!error.isEmpty()) {
-        printError(QStringLiteral("velmira-stats: ") + error + nothing + QLatin1Char('\n'));
+        *said = error;
+        return StatsRun::LogUnreadable;
+    }
+    // The release names every table the folder holds after it, the ones left
+    // alone included, so that going back to it gives the whole set.
+    QMap<QString, QByteArray> after;
+    for (const QString &name : TableNames) {
+        QFile present(currentFilePath(QDir(folder).filePath(name)));
+        if (QFileInfo(present.fileName()).isFile() && present.open(QIODevice::ReadOnly))
+            after.insert(name, present.read(MaxStatisticsFileBytes + 1));
+    }
+    for (const OutputFile &file : files)
+        after.insert(file.name, file.bytes);
+    Release release = history.next(after);
+    if (!note.action.isEmpty())
+        release.action = note.action;
+    release.approvedBy = note.approvedBy;
+    release.reason = note.reason;
+    files.append({ReleaseHistory::FileName, history.appended(release)});
+    QStringList kept;
+    error = target.write(files, true, &kept);
+    if (!error.isEmpty()) {
+        *said = error;
         return target.wasLocked() ? StatsRun::FolderLocked : StatsRun::NotWritten;
     }
-    printOut(installedText(target.nativePath(), files, kept) + QLatin1Char('\n'));
+    // The history's own copy is kept too, but it is no table to speak of.
+    files.removeLast();
+    kept.erase(
+        std::remove_if(kept.begin(), kept.end(),
+                       [](const QString &line) { return line.contains(ReleaseHistory::FileName); }),
+        kept.end());
+    *said = installedText(target.nativePath(), files, kept) + QLatin1Char('\n')
+        + tr("В историю выпусков (%1) записан %2.")
+              .arg(ReleaseHistory::FileName, ReleaseHistory::describe(release));
     return StatsRun::Written;
 }
 

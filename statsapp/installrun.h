@@ -2,6 +2,7 @@
 #define VELMIRA_INSTALLRUN_H
 
 #include "outputfolder.h"
+#include "releasehistory.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -17,8 +18,24 @@ class InstallRun {
     Q_DECLARE_TR_FUNCTIONS(InstallRun)
 
 public:
-    InstallRun(const QString &folder, const QString &source);
+    // What an install records beside the tables, as the keeper gives it.
+    struct Note {
+        QString action; // empty for an install; "возврат к выпуску N" for a restore
+        QString approvedBy;
+        QString reason;
+    };
+
+    InstallRun(const QString &folder, const QString &source, const Note &note = {});
     int exec() const;
+
+    // Puts the tables into the folder as a release recorded in its history,
+    // the command's rules and messages for the window as for the command:
+    // nothing written when the folder holds them already. Returns the exit
+    // status; *said is the message, for the output or as the error.
+    static int put(const QString &folder, QVector<OutputFile> files, const Note &note,
+                   QString *said);
+    // Why the elevated command may not write into the folder; empty when it may.
+    static QString allowedFolderProblem(const QString &folder);
 
     // The tables found in the source folder, each checked; returns the exit
     // status (StatsRun::Written when all can be installed) and, on failure,
@@ -33,10 +50,10 @@ public:
 
 private:
     QString tableProblem(const QString &name, QByteArray *bytes) const;
-    QString allowedFolderProblem() const;
 
     QString folder;
     QString source;
+    Note note;
 };
 
 #endif // VELMIRA_INSTALLRUN_H

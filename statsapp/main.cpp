@@ -1,5 +1,6 @@
 #include "checkrun.h"
 #include "installrun.h"
+#include "restorerun.h"
 #include "statisticsreport.h"
 #include "statsoptions.h"
 #include "statsrun.h"
@@ -23,10 +24,15 @@ int main(int argc, char *argv[])
         QCoreApplication core(argc, argv);
         request = StatsOptions::parse(QCoreApplication::arguments());
     }
+    const InstallRun::Note note = {QString(), request.approvedBy, request.reason};
     if (request.action == StatsRequest::Action::Install) {
         // Installing draws nothing: no platform needed, even under pkexec.
         QCoreApplication core(argumentCount, arguments.data());
-        return InstallRun(request.installFolder, request.installSource).exec();
+        return InstallRun(request.installFolder, request.installSource, note).exec();
+    }
+    if (request.action == StatsRequest::Action::Restore) {
+        QCoreApplication core(argumentCount, arguments.data());
+        return RestoreRun(request.installFolder, request.restoreRelease, note).exec();
     }
     if (request.action != StatsRequest::Action::Run)
         return answerStatsRequest(request);

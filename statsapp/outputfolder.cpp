@@ -78,6 +78,9 @@ QString OutputFolder::filePath(const QString &name) const
 
 bool OutputFolder::holdsAlready(const QVector<OutputFile> &files) const
 {
+    // A set a killed writer left, or a writer at work: write() settles it first.
+    if (taken(pendingFolder(folder)) || taken(filePath(LockName)))
+        return false;
     for (const OutputFile &file : files) {
         QFile present(currentFilePath(filePath(file.name)));
         if (!QFileInfo(present.fileName()).isFile() || present.size() != file.bytes.size()

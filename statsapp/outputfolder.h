@@ -37,6 +37,7 @@ public:
     QString write(const QVector<OutputFile> &files, bool replace, QStringList *keptAs);
     // Whether each file is already in the folder, byte for byte, as the
     // calculator reads it: writing them would change nothing but add backups.
+    // Never while a set left by a killed writer, or a writer's lock, is there.
     bool holdsAlready(const QVector<OutputFile> &files) const;
     // Whether the last write failed because another program held the folder.
     bool wasLocked() const { return locked; }

@@ -21,6 +21,9 @@ const QString HoldoutName = QStringLiteral("holdout-since");
 const QString CompareName = QStringLiteral("compare");
 const QString FromName = QStringLiteral("from");
 const QString AllCasesName = QStringLiteral("all-cases");
+const QString RestoreName = QStringLiteral("restore");
+const QString ApprovedName = QStringLiteral("approved-by");
+const QString ReasonName = QStringLiteral("reason");
 const QString HelpName = QStringLiteral("help");
 const QString VersionName = QStringLiteral("version");
 
@@ -75,6 +78,19 @@ QList<QCommandLineOption> options()
                              "умолчанию текущей), в папку ПАПКА, откуда их читает калькулятор; "
                              "прежние остаются рядом под именем со временем их изменения"),
             StatsOptions::tr("ПАПКА")),
+        QCommandLineOption(
+            RestoreName,
+            StatsOptions::tr("вернуть в папку ПАПКА таблицы прежнего выпуска (или выпуска с "
+                             "номером, указанным после папки) из её истории выпусков"),
+            StatsOptions::tr("ПАПКА")),
+        QCommandLineOption(ApprovedName,
+                           StatsOptions::tr("с --install или --restore: кто из врачей утвердил "
+                                            "выпуск; записывается в историю выпусков"),
+                           StatsOptions::tr("ИМЯ")),
+        QCommandLineOption(ReasonName,
+                           StatsOptions::tr("с --install или --restore: почему; записывается в "
+                                            "историю выпусков"),
+                           StatsOptions::tr("ТЕКСТ")),
         QCommandLineOption(HelpName, StatsOptions::tr("показать эту справку и выйти")),
         QCommandLineOption(VersionName, StatsOptions::tr("показать версию и выйти")),
     };
@@ -131,6 +147,22 @@ StatsRequest installRequest(const QString &folder, const QStringList &positional
     return request;
 }
 
+StatsRequest restoreRequest(const QString &folder, const QStringList &positional)
+{
+    bool number = positional.isEmpty();
+    const int release = positional.value(0).toInt(&number);
+    if (positional.size() > 1 || (!positional.isEmpty() && (!number || release < 1)))
+        return failure(StatsOptions::tr("после --restore ПАПКА можно указать только номер "
+                                        "выпуска, например 2, а указано «%1». Справка: "
+                                        "velmira-stats --help")
+                           .arg(positional.join(QLatin1Char(' '))));
+    StatsRequest request;
+    request.action = StatsRequest::Action::Restore;
+    request.installFolder = folder;
+    request.restoreRelease = positional.isEmpty() ? 0 : release;
+    return request;
+}
+
 StatsRequest withHoldout(StatsRequest request, const QString &text)
 {
     if (request.check)
@@ -164,8 +196,20 @@ StatsRequest StatsOptions::parse(const QStringList &arguments)
     if (parser.isSet(VersionName))
         return answer(StatsRequest::Action::Version);
     const QStringList positional = parser.positionalArguments();
+    if ((parser.isSet(ApprovedName) || parser.isSet(ReasonName)) && !parser.isSet(InstallName)
+        && !parser.isSet(RestoreName))
+        return failure(tr("--approved-by и --reason действуют только вместе с --install или "
+                          "--restore. Справка: velmira-stats --help"));
+    StatsRequest release;
     if (parser.isSet(InstallName))
-        return installRequest(parser.value(InstallName), positional);
+        release = installRequest(parser.value(InstallName), positional);
+    else if (parser.isSet(RestoreName))
+        release = restoreRequest(parser.value(RestoreName), positional);
+    if (release.action != StatsRequest::Action::Run) {
+        release.approvedBy = parser.value(ApprovedName);
+        release.reason = parser.value(ReasonName);
+        return release;
+    }
     if (positional.isEmpty())
         return failure(tr("не указан журнал случаев. Справка: velmira-stats --help"));
     if (positional.size() > 1)

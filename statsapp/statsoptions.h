@@ -8,7 +8,7 @@
 
 // What the command line of velmira-stats asks for.
 struct StatsRequest {
-    enum class Action { Run, Install, Help, Version, Error };
+    enum class Action { Run, Install, Restore, Help, Version, Error };
 
     Action action = Action::Run;
     QString log; // the case log's path
@@ -34,6 +34,12 @@ struct StatsRequest {
     // given) into installFolder, where the calculator reads them.
     QString installFolder;
     QString installSource;
+    // For Action::Restore: the folder (installFolder) and the release to go
+    // back to, 0 for the one before the current.
+    int restoreRelease = 0;
+    // For both: what the release records.
+    QString approvedBy;
+    QString reason;
 };
 
 // The options of velmira-stats: English names, Russian descriptions, since

@@ -28,6 +28,7 @@ int answerStatsRequest(const StatsRequest &request)
     case StatsRequest::Action::Error:
     case StatsRequest::Action::Run:
     case StatsRequest::Action::Install:
+    case StatsRequest::Action::Restore:
         break;
     }
     printError(QStringLiteral("velmira-stats: ") + request.error + QLatin1Char('\n'));

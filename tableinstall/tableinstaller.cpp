@@ -2,6 +2,7 @@
 
 #include "calculatorfolder.h"
 #include "installrun.h"
+#include "statsrun.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -34,18 +35,12 @@ QString TableInstaller::manualCommand(const QString &folder) const
 // so): written here, with the rules of the command.
 void TableInstaller::writeHere(const QVector<OutputFile> &files, const QString &folder)
 {
-    OutputFolder output(folder);
-    if (output.holdsAlready(files)) {
-        emit finished(true, InstallRun::unchangedText(output.nativePath()));
+    QString said;
+    if (InstallRun::put(folder, files, m_note, &said) != StatsRun::Written) {
+        emit finished(false, said + QLatin1Char(' ') + tr("Таблицы не установлены."));
         return;
     }
-    QStringList kept;
-    const QString error = output.write(files, true, &kept);
-    if (!error.isEmpty()) {
-        emit finished(false, error + QLatin1Char(' ') + tr("Таблицы не установлены."));
-        return;
-    }
-    emit finished(true, InstallRun::installedText(output.nativePath(), files, kept));
+    emit finished(true, said);
 }
 
 bool TableInstaller::stage(const QVector<OutputFile> &files)

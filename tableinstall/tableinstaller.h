@@ -2,6 +2,7 @@
 #define VELMIRA_TABLEINSTALLER_H
 
 #include "elevatedinstall.h"
+#include "installrun.h"
 #include "outputfolder.h"
 
 #include <QObject>
@@ -37,6 +38,8 @@ class TableInstaller : public QObject {
 public:
     explicit TableInstaller(QObject *parent = nullptr);
 
+    // What the release records: who approved it and why.
+    void setNote(const InstallRun::Note &note) { m_note = note; }
     // Starts installing; finished() follows, at once or after the elevated run.
     void install(const QVector<OutputFile> &files, const QString &folder);
     // The exact command the keeper can run by hand when elevation is not possible.
@@ -59,6 +62,7 @@ private:
     std::unique_ptr<QTemporaryDir> staged;
     ElevatedInstall *elevated = nullptr;
     QString target;
+    InstallRun::Note m_note;
 };
 
 #endif // VELMIRA_TABLEINSTALLER_H

@@ -14,8 +14,10 @@
 #include "logheader.h"
 #include "logsummarytexts.h"
 #include "outputfolder.h"
+#include "releasehistory.h"
 #include "reportpage.h"
 #include "reporttexts.h"
+#include "restorerun.h"
 #include "sheathpage.h"
 #include "statisticswriter.h"
 #include "statsoptions.h"
@@ -234,6 +236,27 @@ QMap<QString, TextSample> textSamples()
               return reason;
           },
           QStringLiteral("в папке %1 нет ни Statistics_1.txt, ни Statistics_2.txt.")}},
+        {QStringLiteral("ReleaseHistory"),
+         {[] {
+              Release release;
+              release.number = 3;
+              release.time = QDateTime(QDate(2026, 12, 10), QTime(9, 0));
+              release.action = QStringLiteral("установка");
+              return ReleaseHistory::describe(release);
+          },
+          QStringLiteral("выпуск %1 от %2 (%3")}},
+        {QStringLiteral("RestoreRun"),
+         {[] {
+              QTemporaryDir folder;
+              QVector<OutputFile> files;
+              QString reason;
+              int number = 0;
+              RestoreRun(folder.path(), 0).gather(ReleaseHistory(), files, reason, &number);
+              return reason;
+          },
+          QStringLiteral("в папке %1 нет истории выпусков (%2): вернуть можно только выпуски, "
+                         "установленные этой версией или позже. Прежние таблицы лежат рядом под "
+                         "именами со временем их замены.")}},
         {QStringLiteral("LogHeaderSearch"),
          {[] { return gatherLogEvidence(QByteArray(20, '\n') + "x\n").reading.error; },
           QStringLiteral("в первых %1 строках нет ни одной заполненной, а заголовок журнала "

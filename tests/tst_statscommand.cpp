@@ -296,6 +296,7 @@ private slots:
     void installPutsTablesWhereTheCalculatorReads();
     void countsThatContradictTheirRow_data();
     void countsThatContradictTheirRow();
+    void releasesRecordEachInstallAndGoBack();
 };
 
 void StatsCommandTest::dialectsGiveTheSameTables_data()
@@ -1267,6 +1268,70 @@ void StatsCommandTest::countsThatContradictTheirRow()
                                     + countsDisagreementText()),
              qPrintable(installed.err));
     QCOMPARE(snapshot(target), before);
+}
+
+// Two sets installed, the second again, then back and forth: after each step
+// the tables are the release's, the history numbers every change, and a
+// history edited by hand or missing changes nothing.
+void StatsCommandTest::releasesRecordEachInstallAndGoBack()
+{
+    QTemporaryDir dir;
+    const QString calculator = dir.filePath(QStringLiteral("calculator"));
+    QVERIFY(QDir().mkpath(calculator));
+    QStringList sets;
+    for (const QString &holdout : {QString(), QStringLiteral("01.01.2026")}) {
+        sets.append(dir.filePath(QStringLiteral("made%1").arg(sets.size())));
+        QStringList build = {QStringLiteral("--output"), sets.last(), Example};
+        if (!holdout.isEmpty())
+            build << QStringLiteral("--holdout-since") << holdout;
+        QVERIFY(QDir().mkpath(sets.last()));
+        QCOMPARE(runStats(build).exitCode, 0);
+    }
+    const QString history = calculator + QStringLiteral("/Velmira_releases.txt");
+    const auto releases = [&history] {
+        return int(readBytes(history).count("\nВыпуск "));
+    };
+    struct Step {
+        QStringList arguments;
+        int set; // whose tables the folder then holds
+        int releases;
+        const char *said;
+    };
+    const QString install = QStringLiteral("--install");
+    const QString restore = QStringLiteral("--restore");
+    const QVector<Step> steps = {
+        {{install, calculator, sets[0], QStringLiteral("--approved-by"), QStringLiteral("Иванов")},
+         0,
+         1,
+         "выпуск 1 от"},
+        {{install, calculator, sets[1]}, 1, 2, "выпуск 2 от"},
+        {{install, calculator, sets[1]}, 1, 2, "уже эти же таблицы"},
+        {{restore, calculator}, 0, 3, "(возврат к выпуску 1)"},
+        {{restore, calculator}, 1, 4, "(возврат к выпуску 2)"},
+        {{restore, calculator, QStringLiteral("3")}, 0, 5, "(возврат к выпуску 3)"},
+    };
+    for (const Step &step : steps) {
+        const Run run = runStats(step.arguments);
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.out.contains(QString::fromUtf8(step.said)), qPrintable(run.out));
+        for (const QString &table : {Table1, Table2})
+            QCOMPARE(readBytes(calculator + QLatin1Char('/') + table),
+                     readBytes(sets[step.set] + QLatin1Char('/') + table));
+        QCOMPARE(releases(), step.releases);
+    }
+    QVERIFY(readBytes(history).contains("Утвердил: Иванов\n"));
+
+    const Folder before = snapshot(calculator);
+    QVERIFY(writeFile(history, readBytes(history).replace("Выпуск 4", "Выпуск 7")));
+    const Folder edited = snapshot(calculator);
+    const Run refused = runStats({restore, calculator});
+    QCOMPARE(refused.exitCode, 2);
+    QVERIFY2(refused.err.contains(QStringLiteral("правлена вручную")), qPrintable(refused.err));
+    QCOMPARE(snapshot(calculator), edited);
+    QVERIFY(before != edited);
+    const Run none = runStats({restore, sets[0]});
+    QCOMPARE(none.exitCode, 4);
+    QVERIFY2(none.err.contains(QStringLiteral("нет истории выпусков")), qPrintable(none.err));
 }
 
 QTEST_GUILESS_MAIN(StatsCommandTest)

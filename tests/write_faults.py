@@ -272,8 +272,8 @@ def full_disk(program, work, old, new, log):
             for arguments, expected in (
                     (["--install", disk, new], tables(new)),
                     (["--output", disk, "--replace", log], None),
-                    (["--check", "--tables", disk, "--json", os.path.join(disk, "check.json"),
-                      log], before)):
+                    (["--check", "--all-cases", "--tables", disk, "--json",
+                      os.path.join(disk, "check.json"), log], before)):
                 result = run(program, *arguments)
                 seen = tables(disk, own)
                 json = own(disk, "check.json")
