@@ -70,25 +70,32 @@ int RestoreRun::gather(const ReleaseHistory &history, QVector<OutputFile> &files
 
 int RestoreRun::exec() const
 {
-    QString reason = InstallRun::allowedFolderProblem(folder);
-    if (!reason.isEmpty())
-        return refused(StatsRun::UsageError, reason);
-    const ReleaseHistory history = ReleaseHistory::read(folder, &reason);
-    if (!reason.isEmpty())
-        return refused(StatsRun::LogUnreadable, reason);
+    QString said;
+    const int status = restore(folder, release, note, &said);
+    if (status != StatsRun::Written)
+        return refused(status, said);
+    printOut(said + QLatin1Char('\n'));
+    return StatsRun::Written;
+}
+
+int RestoreRun::restore(const QString &folder, int release, const InstallRun::Note &note,
+                        QString *said)
+{
+    *said = InstallRun::allowedFolderProblem(folder);
+    if (!said->isEmpty())
+        return StatsRun::UsageError;
+    const ReleaseHistory history = ReleaseHistory::read(folder, said);
+    if (!said->isEmpty())
+        return StatsRun::LogUnreadable;
     QVector<OutputFile> files;
     int number = 0;
-    int status = gather(history, files, reason, &number);
+    const int status = RestoreRun(folder, release).gather(history, files, *said, &number);
     if (status != StatsRun::Written)
-        return refused(status, reason);
+        return status;
     // The history's words are its own, whatever the interface's language.
     InstallRun::Note restore = note;
     restore.action = QStringLiteral("возврат к выпуску %1").arg(number);
-    status = InstallRun::put(folder, files, restore, &reason);
-    if (status != StatsRun::Written)
-        return refused(status, reason);
-    printOut(reason + QLatin1Char('\n'));
-    return StatsRun::Written;
+    return InstallRun::put(folder, files, restore, said);
 }
 
 int RestoreRun::refused(int status, const QString &reason)

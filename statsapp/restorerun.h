@@ -20,6 +20,9 @@ public:
     // release: 0 for the one the current release replaced.
     RestoreRun(const QString &folder, int release, const InstallRun::Note &note = {});
     int exec() const;
+    // The same for the window: the exit status, and *said the message.
+    static int restore(const QString &folder, int release, const InstallRun::Note &note,
+                       QString *said);
 
     // The release's tables found in the folder; the exit status, and on a
     // failure the reason in Russian.

@@ -1,12 +1,16 @@
 #include "keeperactions.h"
 
+#include "calculatorfolder.h"
 #include "filewrite.h"
+#include "releasehistory.h"
 #include "statisticsreport.h"
 #include "tableinstaller.h"
 
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -125,15 +129,75 @@ QString KeeperActions::installTitle()
     return tr("Установить таблицы");
 }
 
+QString KeeperActions::tablesFolder()
+{
+    const QString folder = calculatorFolder().path;
+    if (!folder.isEmpty())
+        return folder;
+    return QFileDialog::getExistingDirectory(m_window,
+                                             tr("Папка, из которой калькулятор читает таблицы"));
+}
+
+// Recorded in the release: the clinician who answers for the tables.
+bool KeeperActions::askApproval()
+{
+    bool given = false;
+    const QString name = QInputDialog::getText(
+        m_window, installTitle(),
+        tr("Кто из врачей утвердил выпуск (фамилия и инициалы)? Имя будет записано в историю "
+           "выпусков папки."),
+        QLineEdit::Normal, QString(), &given);
+    if (!given)
+        return false;
+    m_installer->setNote({QString(), name.simplified(), QString()});
+    return true;
+}
+
 void KeeperActions::install()
 {
-    QString folder = calculatorFolder().path;
-    if (folder.isEmpty())
-        folder = QFileDialog::getExistingDirectory(
-            m_window, tr("Папка, из которой калькулятор читает таблицы"));
-    if (folder.isEmpty() || !confirmInstall(folder))
+    const QString folder = tablesFolder();
+    if (folder.isEmpty() || !confirmInstall(folder) || !askApproval())
         return;
     m_installer->install(m_build.tables(), folder);
+}
+
+// The releases, newest first, the one the current replaced chosen: one step back.
+void KeeperActions::restore()
+{
+    const QString folder = tablesFolder();
+    if (folder.isEmpty())
+        return;
+    QString error;
+    const ReleaseHistory history = ReleaseHistory::read(folder, &error);
+    if (!error.isEmpty() || !history.current()) {
+        warn(error.isEmpty() ? tr("В папке %1 нет истории выпусков: возвращать не к чему.")
+                                   .arg(QDir::toNativeSeparators(folder))
+                             : error);
+        return;
+    }
+    QStringList items;
+    int chosen = 0;
+    const QVector<Release> &releases = history.releases();
+    for (int i = int(releases.size()) - 2; i >= 0; --i) {
+        if (releases.at(i).number == history.current()->replaces)
+            chosen = int(items.size());
+        items << ReleaseHistory::describe(releases.at(i));
+    }
+    if (items.isEmpty()) {
+        warn(tr("В папке %1 установлен только один выпуск: возвращать не к чему.")
+                 .arg(QDir::toNativeSeparators(folder)));
+        return;
+    }
+    bool given = false;
+    const QString item
+        = QInputDialog::getItem(m_window, tr("Вернуть прежние таблицы"),
+                                tr("Сейчас действует %1. Какой выпуск вернуть?")
+                                    .arg(ReleaseHistory::describe(*history.current())),
+                                items, chosen, false, &given);
+    if (!given || !askApproval())
+        return;
+    m_installer->restore(folder,
+                         releases.at(int(releases.size()) - 2 - items.indexOf(item)).number);
 }
 
 void KeeperActions::installed(bool done, const QString &message)
@@ -144,4 +208,5 @@ void KeeperActions::installed(bool done, const QString &message)
     }
     // The message says what the calculator does next, as the command's does.
     QMessageBox::information(m_window, installTitle(), message);
+    emit tablesChanged();
 }

@@ -39,14 +39,19 @@ public slots:
     void openReport();
     void saveTables();
     void install();
+    void restore();
 
 signals:
     void reportSaved(const QString &path);
+    // After an install or a restore: what the window knows of the folder is stale.
+    void tablesChanged();
 
 private:
     QByteArray report() const;
     bool confirmReplace(OutputFolder &folder, const QVector<OutputFile> &files);
     bool confirmInstall(const QString &folder);
+    QString tablesFolder();
+    bool askApproval();
     void installed(bool done, const QString &message);
     void warn(const QString &text);
 

@@ -109,11 +109,19 @@ QWidget *KeeperWindow::actionBar()
     connect(m_openReport, &QPushButton::clicked, m_actions, &KeeperActions::openReport);
     connect(m_saveTables, &QPushButton::clicked, m_actions, &KeeperActions::saveTables);
     connect(m_install, &QPushButton::clicked, m_actions, &KeeperActions::install);
+    m_restore = new QPushButton(tr("&Вернуть прежние таблицы…"));
+    connect(m_restore, &QPushButton::clicked, m_actions, &KeeperActions::restore);
     connect(m_actions, &KeeperActions::reportSaved, this, &KeeperWindow::refreshActions);
+    // Every tab judged the tables that were there: the log is read again.
+    connect(m_actions, &KeeperActions::tablesChanged, this, [this] {
+        if (!m_result.path.isEmpty() && !m_reading)
+            openLog(m_result.path);
+    });
     buttons->addWidget(m_saveReport);
     buttons->addWidget(m_openReport);
     buttons->addWidget(m_saveTables);
     buttons->addStretch();
+    buttons->addWidget(m_restore);
     buttons->addWidget(m_install);
     layout->addLayout(buttons);
     return bar;

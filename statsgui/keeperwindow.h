@@ -83,6 +83,7 @@ private:
     QPushButton *m_openReport;
     QPushButton *m_saveTables;
     QPushButton *m_install;
+    QPushButton *m_restore;
 };
 
 #endif // VELMIRA_KEEPERWINDOW_H

@@ -79,15 +79,26 @@ bool ElevatedInstall::available()
 #endif
 }
 
-QString ElevatedInstall::commandLine(const QString &folder, const QString &source)
+namespace {
+
+// Options as they are, values quoted where they must be.
+QString joined(const QStringList &arguments)
 {
-    const QString arguments = QStringLiteral(" --install ")
-        + quoted(QDir::toNativeSeparators(folder)) + QLatin1Char(' ')
-        + quoted(QDir::toNativeSeparators(source));
+    QString line;
+    for (const QString &argument : arguments)
+        line += QLatin1Char(' ')
+            + (argument.startsWith(QLatin1String("--")) ? argument : quoted(argument));
+    return line;
+}
+
+} // namespace
+
+QString ElevatedInstall::commandLine(const QStringList &arguments)
+{
 #ifdef Q_OS_WIN
-    return quoted(program()) + arguments;
+    return quoted(program()) + joined(arguments);
 #else
-    return QStringLiteral("sudo ") + quoted(program()) + arguments;
+    return QStringLiteral("sudo ") + quoted(program()) + joined(arguments);
 #endif
 }
 
@@ -98,12 +109,10 @@ void ElevatedInstall::finish(Outcome outcome, int exitCode, const QString &outpu
 
 #ifdef Q_OS_WIN
 
-void ElevatedInstall::start(const QString &folder, const QString &source)
+void ElevatedInstall::start(const QStringList &arguments)
 {
     const QString file = program();
-    const QString parameters = QStringLiteral("--install ")
-        + quoted(QDir::toNativeSeparators(folder)) + QLatin1Char(' ')
-        + quoted(QDir::toNativeSeparators(source));
+    const QString parameters = joined(arguments).mid(1);
     SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof(info);
     info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
@@ -139,7 +148,7 @@ void ElevatedInstall::poll()
 
 #else
 
-void ElevatedInstall::start(const QString &folder, const QString &source)
+void ElevatedInstall::start(const QStringList &arguments)
 {
     delete process;
     process = new QProcess(this);
@@ -150,8 +159,7 @@ void ElevatedInstall::start(const QString &folder, const QString &source)
     });
     connect(process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this,
             [this](int exitCode, QProcess::ExitStatus) { processFinished(exitCode); });
-    process->start(QStringLiteral("pkexec"),
-                   {PackageProgram, QStringLiteral("--install"), folder, source});
+    process->start(QStringLiteral("pkexec"), QStringList {PackageProgram} + arguments);
 }
 
 // pkexec's own statuses: 126 the dialog was dismissed or the user not

@@ -3,11 +3,12 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 
 class QProcess;
 
-// `velmira-stats --install FOLDER SOURCE` with administrator rights, without
+// `velmira-stats --install FOLDER SOURCE` (or --restore) with administrator rights, without
 // blocking the window: on Windows through the elevation prompt (the "runas"
 // verb), its process polled by a timer; on Linux through pkexec and the
 // Debian package's polkit action. Kept small on purpose: no CI can answer an
@@ -28,8 +29,9 @@ public:
     // Whether this installation can ask for administrator rights at all.
     static bool available();
     // The command as the keeper runs it by hand, in their shell's quoting.
-    static QString commandLine(const QString &folder, const QString &source);
-    void start(const QString &folder, const QString &source);
+    static QString commandLine(const QStringList &arguments);
+    // arguments: velmira-stats', "--install FOLDER SOURCE" or "--restore FOLDER N".
+    void start(const QStringList &arguments);
 
 signals:
     // output: what the command printed, where it can be read (Linux).

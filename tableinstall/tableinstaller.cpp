@@ -2,6 +2,7 @@
 
 #include "calculatorfolder.h"
 #include "installrun.h"
+#include "restorerun.h"
 #include "statsrun.h"
 
 #include <QDir>
@@ -28,7 +29,24 @@ QString TableInstaller::source() const
 
 QString TableInstaller::manualCommand(const QString &folder) const
 {
-    return ElevatedInstall::commandLine(folder, source());
+    return ElevatedInstall::commandLine(elevatedArguments(folder));
+}
+
+// The release's note first: the staged folder stays the command's last word.
+QStringList TableInstaller::elevatedArguments(const QString &folder) const
+{
+    QStringList arguments;
+    if (!m_note.approvedBy.isEmpty())
+        arguments << QStringLiteral("--approved-by") << m_note.approvedBy;
+    if (!m_note.reason.isEmpty())
+        arguments << QStringLiteral("--reason") << m_note.reason;
+    if (m_restoreRelease < 0)
+        return arguments << QStringLiteral("--install") << QDir::toNativeSeparators(folder)
+                         << QDir::toNativeSeparators(source());
+    arguments << QStringLiteral("--restore") << QDir::toNativeSeparators(folder);
+    if (m_restoreRelease > 0)
+        arguments << QString::number(m_restoreRelease);
+    return arguments;
 }
 
 // A folder this user can write, or one that is missing (OutputFolder says
@@ -50,9 +68,24 @@ bool TableInstaller::stage(const QVector<OutputFile> &files)
     return staged->isValid() && OutputFolder(staged->path()).write(files, false, &kept).isEmpty();
 }
 
+void TableInstaller::restore(const QString &folder, int release)
+{
+    target = folder;
+    m_restoreRelease = release;
+    staged.reset();
+    if (canCreateFilesIn(folder) || !QFileInfo(folder).isDir()) {
+        QString said;
+        const bool done = RestoreRun::restore(folder, release, m_note, &said) == StatsRun::Written;
+        emit finished(done, done ? said : said + QLatin1Char(' ') + tr("Ничего не изменено."));
+        return;
+    }
+    startElevated(folder);
+}
+
 void TableInstaller::install(const QVector<OutputFile> &files, const QString &folder)
 {
     target = folder;
+    m_restoreRelease = -1;
     if (canCreateFilesIn(folder) || !QFileInfo(folder).isDir()) {
         writeHere(files, folder);
         return;
@@ -64,9 +97,15 @@ void TableInstaller::install(const QVector<OutputFile> &files, const QString &fo
                           .arg(nativeFolder(folder)));
         return;
     }
+    startElevated(folder);
+}
+
+void TableInstaller::startElevated(const QString &folder)
+{
     if (!ElevatedInstall::available()) {
         // The keeper runs the command by hand: the files must outlive this window.
-        staged->setAutoRemove(false);
+        if (staged)
+            staged->setAutoRemove(false);
         emit finished(false,
                       tr("Для записи в папку %1 нужны права администратора, а запросить "
                          "их здесь нельзя. Ничего не изменено. Выполните от имени "
@@ -81,7 +120,7 @@ void TableInstaller::install(const QVector<OutputFile> &files, const QString &fo
                     elevatedFinished(outcome, exitCode, output);
                 });
     }
-    elevated->start(folder, staged->path());
+    elevated->start(elevatedArguments(folder));
 }
 
 void TableInstaller::elevatedFinished(ElevatedInstall::Outcome outcome, int exitCode,
@@ -96,7 +135,8 @@ void TableInstaller::elevatedFinished(ElevatedInstall::Outcome outcome, int exit
                           .arg(folder));
         break;
     case ElevatedInstall::Outcome::NotStarted:
-        staged->setAutoRemove(false);
+        if (staged)
+            staged->setAutoRemove(false);
         emit finished(false,
                       tr("Не удалось запустить установку с правами администратора. "
                          "Ничего не изменено. Выполните от имени администратора:\n%1")

@@ -42,6 +42,8 @@ public:
     void setNote(const InstallRun::Note &note) { m_note = note; }
     // Starts installing; finished() follows, at once or after the elevated run.
     void install(const QVector<OutputFile> &files, const QString &folder);
+    // Puts an earlier release back (release 0: the one the current replaced), the same way.
+    void restore(const QString &folder, int release);
     // The exact command the keeper can run by hand when elevation is not possible.
     QString manualCommand(const QString &folder) const;
 
@@ -53,6 +55,8 @@ signals:
 
 private:
     void writeHere(const QVector<OutputFile> &files, const QString &folder);
+    void startElevated(const QString &folder);
+    QStringList elevatedArguments(const QString &folder) const;
     bool stage(const QVector<OutputFile> &files);
     void elevatedFinished(ElevatedInstall::Outcome outcome, int exitCode, const QString &output);
     QString source() const;
@@ -63,6 +67,7 @@ private:
     ElevatedInstall *elevated = nullptr;
     QString target;
     InstallRun::Note m_note;
+    int m_restoreRelease = -1; // -1 while installing
 };
 
 #endif // VELMIRA_TABLEINSTALLER_H

@@ -1162,7 +1162,12 @@ void StatsCommandTest::installPutsTablesWhereTheCalculatorReads()
     Folder expected = before;
     for (auto file = made.cbegin(); file != made.cend(); ++file)
         expected[file.key()] = file.value();
-    const Folder after = snapshot(target);
+    Folder after = snapshot(target);
+    // The release is recorded beside them, naming the tables the folder now holds.
+    after.remove(QStringLiteral("Velmira_releases.txt"));
+    const QByteArray history = readBytes(target + QStringLiteral("/Velmira_releases.txt"));
+    QVERIFY2(history.contains("Выпуск 1\n") && history.contains("Statistics_1.txt: SHA-256 "),
+             history.constData());
     for (auto file = after.cbegin(); file != after.cend(); ++file) {
         if (!expected.contains(file.key()))
             QVERIFY2(before.values().contains(file.value()), qPrintable(file.key()));

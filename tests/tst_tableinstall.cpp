@@ -44,6 +44,7 @@ private slots:
     void installsWithoutElevation_data();
     void installsWithoutElevation();
     void aFolderWithoutRightsChangesNothing();
+    void restoreGoesBackOneRelease();
     void manualCommandQuotes();
 };
 
@@ -135,10 +136,12 @@ void TableInstallTest::installsWithoutElevation()
         return;
     }
     QVERIFY2(message.contains(QDir::toNativeSeparators(folder)), qPrintable(message));
-    QVERIFY(message.endsWith(QStringLiteral("Калькулятор прочитает их при следующем запуске.")));
+    QVERIFY(message.contains(QStringLiteral("Калькулятор прочитает их при следующем запуске.")));
+    QVERIFY2(message.contains(QStringLiteral("записан выпуск 1 от")), qPrintable(message));
     for (const OutputFile &file : files)
         QCOMPARE(after.value(file.name), file.bytes);
-    QCOMPARE(after.size(), files.size() + before.size());
+    // The tables and the history of releases.
+    QCOMPARE(after.size(), files.size() + before.size() + 1);
     if (previous) {
         QVERIFY(message.contains(QStringLiteral("Прежний Statistics_1.txt сохранён как")));
         QVERIFY(after.values().contains(before.value(Table1)));
@@ -180,20 +183,43 @@ void TableInstallTest::manualCommandQuotes()
 {
 #ifdef Q_OS_WIN
     // A backslash before the closing quote would escape it.
-    const QString command = ElevatedInstall::commandLine(QStringLiteral("C:/ProgramData/Velmira/"),
-                                                         QStringLiteral("C:/Temp/keeper tables"));
+    const QString command = ElevatedInstall::commandLine(
+        {QStringLiteral("--install"), QStringLiteral("C:\\ProgramData\\Velmira\\"),
+         QStringLiteral("C:\\Temp\\keeper tables")});
     QVERIFY2(command.endsWith(
                  QStringLiteral("velmira-stats.exe\" --install \"C:\\ProgramData\\Velmira\\\\\" "
                                 "\"C:\\Temp\\keeper tables\"")),
              qPrintable(command));
 #else
-    const QString command = ElevatedInstall::commandLine(QStringLiteral("/etc/velmira"),
-                                                         QStringLiteral("/tmp/keeper's tables"));
+    const QString command
+        = ElevatedInstall::commandLine({QStringLiteral("--install"), QStringLiteral("/etc/velmira"),
+                                        QStringLiteral("/tmp/keeper's tables")});
     QVERIFY2(command.startsWith(QStringLiteral("sudo '")), qPrintable(command));
     QVERIFY2(
         command.endsWith(QStringLiteral(" --install '/etc/velmira' '/tmp/keeper'\\''s tables'")),
         qPrintable(command));
 #endif
+}
+
+// The window's way back: two installs, then one step back to the first.
+void TableInstallTest::restoreGoesBackOneRelease()
+{
+    QTemporaryDir dir;
+    const QVector<OutputFile> first = {{Table1, "Диаметр,Процент\n1.50,60\n"}};
+    const QVector<OutputFile> second = {{Table1, "Диаметр,Процент\n1.50,70\n"}};
+    TableInstaller installer;
+    QSignalSpy finished(&installer, &TableInstaller::finished);
+    installer.setNote({QString(), QStringLiteral("Иванов И. И."), QString()});
+    installer.install(first, dir.path());
+    installer.install(second, dir.path());
+    installer.restore(dir.path(), 0);
+    QCOMPARE(finished.count(), 3);
+    const QString message = finished.at(2).at(1).toString();
+    QVERIFY2(finished.at(2).at(0).toBool(), qPrintable(message));
+    QVERIFY2(message.contains(QStringLiteral("выпуск 3 от")), qPrintable(message));
+    QVERIFY2(message.contains(QStringLiteral("(возврат к выпуску 1; утвердил Иванов И. И.)")),
+             qPrintable(message));
+    QCOMPARE(contents(dir.path()).value(Table1), first.at(0).bytes);
 }
 
 QTEST_GUILESS_MAIN(TableInstallTest)
