@@ -12,6 +12,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QSettings>
 #include <QUrl>
 
 KeeperActions::KeeperActions(QWidget *window)
@@ -134,8 +135,14 @@ QString KeeperActions::tablesFolder()
     const QString folder = calculatorFolder().path;
     if (!folder.isEmpty())
         return folder;
-    return QFileDialog::getExistingDirectory(m_window,
-                                             tr("Папка, из которой калькулятор читает таблицы"));
+    // Offered again next time, never taken without the keeper's choice.
+    QSettings settings;
+    const QString chosen = QFileDialog::getExistingDirectory(
+        m_window, tr("Папка, из которой калькулятор читает таблицы"),
+        settings.value(QStringLiteral("tablesFolder")).toString());
+    if (!chosen.isEmpty())
+        settings.setValue(QStringLiteral("tablesFolder"), chosen);
+    return chosen;
 }
 
 // Recorded in the release: the clinician who answers for the tables.

@@ -21,6 +21,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSettings>
 #include <QStyle>
 #include <QTabWidget>
 #include <QUrl>
@@ -133,13 +134,18 @@ void KeeperWindow::openArguments(const QStringList &arguments)
         openLog(arguments.at(1));
 }
 
+// The dialog starts where the last log was: a keeper keeps the log in one place.
 void KeeperWindow::chooseLog()
 {
+    QSettings settings;
     const QString path
-        = QFileDialog::getOpenFileName(this, tr("Открыть журнал случаев"), QString(),
+        = QFileDialog::getOpenFileName(this, tr("Открыть журнал случаев"),
+                                       settings.value(QStringLiteral("lastLogFolder")).toString(),
                                        tr("Книги и CSV (*.xlsx *.ods *.csv *.txt);;Все файлы (*)"));
-    if (!path.isEmpty())
-        openLog(path);
+    if (path.isEmpty())
+        return;
+    settings.setValue(QStringLiteral("lastLogFolder"), QFileInfo(path).absolutePath());
+    openLog(path);
 }
 
 void KeeperWindow::openLog(const QString &path)

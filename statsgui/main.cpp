@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLoggingCategory>
 
 int main(int argc, char *argv[])
 {
@@ -11,6 +12,12 @@ int main(int argc, char *argv[])
     QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
 #endif
     QApplication application(argc, argv);
+    // Where QSettings keeps the folders the keeper last chose.
+    QCoreApplication::setOrganizationName(QStringLiteral("Velmira"));
+    QCoreApplication::setApplicationName(QStringLiteral("velmira-stats-gui"));
+    // The calculator's rule logs every smallest diameter for debugging: over
+    // a log, one line per case on the terminal, the clinic's cases among them.
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
     KeeperWindow window;
     window.show();
     // A log dropped on the program's icon, or opened with it, comes as the argument.
