@@ -15,11 +15,13 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSettings>
 #include <QStyle>
@@ -53,8 +55,13 @@ KeeperWindow::KeeperWindow(QWidget *parent)
     setReading(false);
     refreshActions();
     // In text lines, so that the window follows the system's font and scale.
+    // In text lines, so that the window follows the system's font and scale;
+    // never past the screen's free area, where its buttons would be out of reach.
     const int line = fontMetrics().height();
-    resize(line * 70, line * 40);
+    QSize size(line * 70, line * 40);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() * 0.9);
+    resize(size);
 }
 
 KeeperWindow::~KeeperWindow()
