@@ -252,6 +252,7 @@ QString StatsOptions::helpText()
 {
     QString text = tr("Использование: velmira-stats [параметры] ЖУРНАЛ\n"
                       "       velmira-stats --install ПАПКА [ИСТОЧНИК]\n"
+                      "       velmira-stats --restore ПАПКА [ВЫПУСК]\n"
                       "\n"
                       "Строит таблицы статистики Velmira из журнала случаев клиники:\n"
                       "Statistics_1.txt (кожух 10-12 Ch), Statistics_2.txt (12-14 Ch)\n"
