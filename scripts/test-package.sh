@@ -148,19 +148,27 @@ check_stats_run() {  # velmira-stats: the whole run, report included, as over SS
     for name in Statistics_1.txt Statistics_2.txt Statistics_report.pdf; do
         [ -s "$folder/$name" ] || fail "velmira-stats wrote no $name"
     done
-    # --install from that folder into another, twice: the second keeps the first.
-    mkdir "$folder/installed"
-    for _ in 1 2; do
-        headless "$stats" --install "$folder/installed" "$folder" >/dev/null \
+    # --install from that folder into another, then other tables: the second
+    # keeps the first, and --restore puts the first back as a third release.
+    mkdir "$folder/installed" "$folder/later"
+    headless "$stats" --holdout-since 01.01.2026 --output "$folder/later" \
+        "$root/data/examples/synthetic-case-log-cp1251.csv" >/dev/null \
+        || fail "velmira-stats --holdout-since exited $?"
+    for source in "$folder" "$folder/later"; do
+        headless "$stats" --install "$folder/installed" "$source" >/dev/null \
             || fail "velmira-stats --install exited $?"
     done
-    cmp "$folder/Statistics_1.txt" "$folder/installed/Statistics_1.txt" \
-        || fail "velmira-stats --install changed Statistics_1.txt"
     [ "$(find "$folder/installed" -name 'Statistics_2.*.txt' | wc -l)" = 1 ] \
         || fail "velmira-stats --install kept no previous Statistics_2.txt"
+    headless "$stats" --restore "$folder/installed" >/dev/null \
+        || fail "velmira-stats --restore exited $?"
+    cmp "$folder/Statistics_1.txt" "$folder/installed/Statistics_1.txt" \
+        || fail "velmira-stats --restore did not put Statistics_1.txt back"
+    grep -q "^Действие: возврат к выпуску 1$" "$folder/installed/Velmira_releases.txt" \
+        || fail "velmira-stats --restore recorded no release"
     rm -rf "$folder"
     echo "velmira-stats: the example log into both tables and the report, without a display;"
-    echo "  --install of both tables, the previous ones kept"
+    echo "  --install of two sets, the previous ones kept, and --restore of the first"
 }
 check_package "$deb" velmira 6
 dpkg-deb --field "$deb" Conflicts Replaces
@@ -259,8 +267,10 @@ as_root velmira-stats --install /etc/velmira "$made" || fail "velmira-stats --in
 cmp "$made/Statistics_1.txt" /etc/velmira/Statistics_1.txt || fail "/etc/velmira/Statistics_1.txt is not the new table"
 kept=$(find /etc/velmira -name 'Statistics_1.*.txt')
 [ -n "$kept" ] && grep -qxF "$marker" $kept || fail "the edited table was not kept beside the new one"
-# The kept tables are the clinic's, which a purge leaves; this machine's test removes them.
-as_root find /etc/velmira -name 'Statistics_[12].*.txt' -delete
+grep -q "^Выпуск 1$" /etc/velmira/Velmira_releases.txt || fail "the install recorded no release"
+# The kept tables and the history are the clinic's, which a purge leaves; this
+# machine's test removes them.
+as_root find /etc/velmira \( -name 'Statistics_[12].*.txt' -o -name 'Velmira_releases*.txt' \) -delete
 rm -rf "$made"
 
 step "purge leaves nothing behind"
